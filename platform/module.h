@@ -1,0 +1,33 @@
+// Modules and their resources: each module finds its own handle from an address inside it (saved
+// at process attach) and loads its strings and templates from the resources it carries.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/api.h"
+#include "platform/handles.h"
+
+namespace platform {
+
+// The module that contains the address (the host's GetModuleHandleEx with FROM_ADDRESS); null
+// when the address belongs to no loaded module.
+QV_SYSTEM_API HMODULE ModuleFromAddress(const void* address);
+
+// Loads string `id` of the module's string table into buffer (capacity in code units, terminator
+// included), truncating to fit. Returns the number of code units copied without the terminator, 0
+// when the module has no such string (last error ERROR_RESOURCE_NAME_NOT_FOUND) or when buffer or
+// capacity is unusable (ERROR_INVALID_PARAMETER).
+QV_SYSTEM_API int32_t LoadStringW(HMODULE module, uint32_t id, char16_t* buffer, int32_t capacity);
+
+// Resource types of the host's numbering.
+constexpr uint16_t RT_STRING = 6;
+constexpr uint16_t RT_DIALOG = 5;
+constexpr uint16_t RT_VERSION = 16;
+constexpr uint16_t RT_MANIFEST = 24;
+
+// A resource's raw data inside the module image, found by numeric type and id; false when the
+// module carries no such resource. The data stays valid while the module is loaded.
+QV_SYSTEM_API bool FindResourceData(HMODULE module, uint16_t type, uint16_t id, const uint8_t** data,
+                                    uint32_t* size);
+
+}  // namespace platform

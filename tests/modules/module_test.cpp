@@ -1,0 +1,178 @@
+// Both plug-in modules, loaded exactly as the host loads them.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <variant>
+
+#include "host/system/loaded_module.h"
+#include "platform/oem_ps.h"
+#include "platform/oem_ui.h"
+#include "settings/plugin_devmode.h"
+#include "settings/text.h"
+
+namespace {
+
+using namespace platform;
+using qv::settings::PluginDevmode;
+
+const std::string ModuleDir = QV_MODULE_DIR;
+
+host::LoadedModule Load(const std::string& name) {
+    auto loaded = host::LoadedModule::Load(ModuleDir + "/" + name);
+    if (auto* error = std::get_if<std::string>(&loaded)) {
+        ADD_FAILURE() << *error;
+        std::abort();
+    }
+    return std::get<host::LoadedModule>(std::move(loaded));
+}
+
+std::set<std::string> DynamicExports(const std::string& path) {
+    std::set<std::string> names;
+    FILE* pipe = popen(("nm -D --defined-only " + path).c_str(), "r");
+    char line[512];
+    while (pipe != nullptr && std::fgets(line, sizeof line, pipe) != nullptr) {
+        char type = 0;
+        char name[400];
+        if (std::sscanf(line, "%*s %c %399s", &type, name) == 2 && (type == 'T' || type == 'D' ||
+                                                                     type == 'B' || type == 'W')) {
+            names.insert(name);
+        }
+    }
+    if (pipe != nullptr) {
+        pclose(pipe);
+    }
+    return names;
+}
+
+// The host calls the object through its slot table, not through C++.
+struct OemVtable {
+    HRESULT (*QueryInterface)(void*, const IID*, void**);
+    ULONG (*AddRef)(void*);
+    ULONG (*Release)(void*);
+    HRESULT (*GetInfo)(void*, uint32_t, void*, uint32_t, uint32_t*);
+    HRESULT (*DevMode)(void*, uint32_t, OEMDMPARAM*);
+};
+const OemVtable& SlotsOf(void* object) { return **static_cast<OemVtable**>(object); }
+
+struct ModuleCase {
+    const char* file;
+    CLSID clsid;
+    IID iid;
+    const char16_t* defaultFace;
+};
+const ModuleCase Modules[] = {
+    {"qvpsrnd.so", CLSID_OEMRENDER, IID_IPrintOemPS2, u"Arial"},
+    {"qvpsui.so", CLSID_OEMUI, IID_IPrintOemUI2, u"宋体"},
+};
+
+void* CreatePlugin(const host::LoadedModule& module, const ModuleCase& test) {
+    ComPtr<IClassFactory> factory;
+    EXPECT_EQ(S_OK, module.GetClassObject(test.clsid, IID_IClassFactory, factory.PutVoid()));
+    void* object = nullptr;
+    EXPECT_EQ(S_OK, factory->CreateInstance(nullptr, test.iid, &object));
+    return object;
+}
+
+TEST(PluginModules, ExportExactlyTheTwoEntryPoints) {
+    for (const ModuleCase& test : Modules) {
+        EXPECT_EQ((std::set<std::string>{"DllCanUnloadNow", "DllGetClassObject"}),
+                  DynamicExports(ModuleDir + "/" + test.file))
+            << test.file;
+    }
+}
+
+TEST(PluginModules, DefaultWatermarkFaceComesFromTheModulesOwnStrings) {
+    for (const ModuleCase& test : Modules) {
+        SCOPED_TRACE(test.file);
+        const host::LoadedModule module = Load(test.file);
+        void* plugin = CreatePlugin(module, test);
+        ASSERT_NE(nullptr, plugin);
+        const OemVtable& slots = SlotsOf(plugin);
+
+        PluginDevmode record{};
+        OEMDMPARAM params{};
+        params.cbSize = sizeof params;
+        params.pOEMDMOut = &record;
+        EXPECT_EQ(S_OK, slots.DevMode(plugin, OEMDM_SIZE, &params));
+        EXPECT_EQ(7672u, params.cbBufSize);
+        EXPECT_EQ(S_OK, slots.DevMode(plugin, OEMDM_DEFAULT, &params));
+        EXPECT_EQ(test.defaultFace, qv::settings::TextView(record.FirstWatermark.FontFace));
+        EXPECT_EQ(test.defaultFace, qv::settings::TextView(record.SecondWatermark.FontFace));
+        EXPECT_EQ(0u, slots.Release(plugin));
+    }
+}
+
+TEST(PluginModules, ReportSignatureAndVersionThroughTheirSlots) {
+    for (const ModuleCase& test : Modules) {
+        SCOPED_TRACE(test.file);
+        const host::LoadedModule module = Load(test.file);
+        void* plugin = CreatePlugin(module, test);
+        ASSERT_NE(nullptr, plugin);
+        const OemVtable& slots = SlotsOf(plugin);
+        uint32_t value = 0;
+        uint32_t needed = 0;
+        EXPECT_EQ(S_OK, slots.GetInfo(plugin, OEMGI_GETSIGNATURE, &value, 4, &needed));
+        EXPECT_EQ(0x4C525651u, value);
+        EXPECT_EQ(S_OK, slots.GetInfo(plugin, OEMGI_GETVERSION, &value, 4, &needed));
+        EXPECT_EQ(10u, value);
+        SetLastError(0);
+        EXPECT_EQ(E_FAIL, slots.GetInfo(plugin, OEMGI_GETSIGNATURE, &value, 3, &needed));
+        EXPECT_EQ(4u, needed);
+        EXPECT_EQ(ERROR_INSUFFICIENT_BUFFER, GetLastError());
+        EXPECT_EQ(E_FAIL, slots.GetInfo(plugin, OEMGI_GETINTERFACEVERSION, &value, 4, &needed));
+        EXPECT_EQ(ERROR_INVALID_PARAMETER, GetLastError());
+        EXPECT_EQ(E_FAIL, slots.GetInfo(plugin, OEMGI_GETSIGNATURE, &value, 4, nullptr));
+        slots.Release(plugin);
+    }
+}
+
+TEST(PluginModules, PublisherInfoDiffersBetweenTheTwoPlugins) {
+    uint32_t buffer[2] = {};
+    uint32_t needed = 0;
+    {
+        const host::LoadedModule module = Load("qvpsrnd.so");
+        void* plugin = CreatePlugin(module, Modules[0]);
+        EXPECT_EQ(E_NOTIMPL, SlotsOf(plugin).GetInfo(plugin, OEMGI_GETPUBLISHERINFO, nullptr, 0,
+                                                     &needed));
+        EXPECT_EQ(8u, needed);
+        SlotsOf(plugin).Release(plugin);
+    }
+    const host::LoadedModule module = Load("qvpsui.so");
+    void* plugin = CreatePlugin(module, Modules[1]);
+    EXPECT_EQ(E_FAIL, SlotsOf(plugin).GetInfo(plugin, OEMGI_GETPUBLISHERINFO, buffer, 8, &needed));
+    EXPECT_EQ(0u, needed);
+    EXPECT_EQ(ERROR_NOT_SUPPORTED, GetLastError());
+    SlotsOf(plugin).Release(plugin);
+}
+
+TEST(PluginModules, ServeOnlyTheirClassAndTrackUnloading) {
+    for (const ModuleCase& test : Modules) {
+        SCOPED_TRACE(test.file);
+        const host::LoadedModule module = Load(test.file);
+        const ModuleCase& other = &test == &Modules[0] ? Modules[1] : Modules[0];
+        void* none = reinterpret_cast<void*>(0x1);
+        EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE,
+                  module.GetClassObject(other.clsid, IID_IClassFactory, &none));
+        EXPECT_EQ(nullptr, none);
+
+        EXPECT_EQ(S_OK, module.CanUnloadNow());
+        ComPtr<IClassFactory> factory;
+        ASSERT_EQ(S_OK, module.GetClassObject(test.clsid, IID_IClassFactory, factory.PutVoid()));
+        void* plugin = nullptr;
+        // Asking for the wrong plug-in interface creates nothing that stays alive.
+        EXPECT_EQ(E_NOINTERFACE, factory->CreateInstance(nullptr, other.iid, &plugin));
+        EXPECT_EQ(S_OK, module.CanUnloadNow());
+        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, test.iid, &plugin));
+        EXPECT_EQ(S_FALSE, module.CanUnloadNow());
+        SlotsOf(plugin).Release(plugin);
+        EXPECT_EQ(S_OK, module.CanUnloadNow());
+        factory->LockServer(TRUE);
+        EXPECT_EQ(S_FALSE, module.CanUnloadNow());
+        factory->LockServer(FALSE);
+        EXPECT_EQ(S_OK, module.CanUnloadNow());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+#include "ui/core/ui_plugin.h"
+
+#include <cstring>
+
+#include "settings/plugin_devmode.h"
+#include "settings/settings.h"
+
+namespace qv::ui {
+
+using namespace platform;
+using settings::PluginDevmode;
+
+ServerCounters& ModuleCounters() {
+    static ServerCounters counters;
+    return counters;
+}
+
+HRESULT UiPlugin::GetInfo(uint32_t mode, void* buffer, uint32_t size, uint32_t* needed) {
+    if (needed == nullptr ||
+        (mode != OEMGI_GETSIGNATURE && mode != OEMGI_GETVERSION && mode != OEMGI_GETPUBLISHERINFO)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return E_FAIL;
+    }
+    *needed = sizeof(uint32_t);
+    if (buffer == nullptr || size < *needed) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return E_FAIL;
+    }
+    if (mode == OEMGI_GETPUBLISHERINFO) {
+        *needed = 0;
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return E_FAIL;
+    }
+    const uint32_t value =
+        mode == OEMGI_GETSIGNATURE ? PluginDevmode::RecordSignature : PluginDevmode::RecordVersion;
+    std::memcpy(buffer, &value, sizeof value);
+    return S_OK;
+}
+
+HRESULT UiPlugin::DevMode(uint32_t mode, OEMDMPARAM* params) {
+    return settings::SettingsDevMode(mode, params);
+}
+
+// Slots whose features come with the property sheets, events and the cover page; until then the
+// host uses its own default for each.
+HRESULT UiPlugin::PublishDriverInterface(IUnknown*) { return E_NOTIMPL; }
+HRESULT UiPlugin::CommonUIProp(uint32_t, OEMCUIPPARAM*) { return E_NOTIMPL; }
+HRESULT UiPlugin::DocumentPropertySheets(PROPSHEETUI_INFO*, LPARAM) { return E_NOTIMPL; }
+HRESULT UiPlugin::DevicePropertySheets(PROPSHEETUI_INFO*, LPARAM) { return E_NOTIMPL; }
+HRESULT UiPlugin::PrinterEvent(char16_t*, int32_t, uint32_t, LPARAM) { return E_NOTIMPL; }
+HRESULT UiPlugin::DriverEvent(uint32_t, uint32_t, uint8_t*, LPARAM) { return E_NOTIMPL; }
+HRESULT UiPlugin::DocumentEvent(HANDLE, HDC, int32_t, uint32_t, void*, uint32_t, void*, int32_t*) {
+    return E_NOTIMPL;
+}
+
+// Slots the plug-in does not use.
+HRESULT UiPlugin::DevQueryPrintEx(POEMUIOBJ, DEVQUERYPRINT_INFO*, DEVMODEW*, void*) {
+    return E_NOTIMPL;
+}
+HRESULT UiPlugin::DeviceCapabilities(POEMUIOBJ, HANDLE, char16_t*, uint16_t, void*, DEVMODEW*,
+                                     void*, uint32_t, uint32_t*) {
+    return E_NOTIMPL;
+}
+HRESULT UiPlugin::UpgradePrinter(uint32_t, uint8_t*) { return E_NOTIMPL; }
+HRESULT UiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, DEVMODEW*, void*, uint32_t, void*,
+                                    uint32_t*, uint32_t*) {
+    return E_NOTIMPL;
+}
+HRESULT UiPlugin::FontInstallerDlgProc(HWND, uint32_t, WPARAM, LPARAM) { return E_NOTIMPL; }
+HRESULT UiPlugin::UpdateExternalFonts(HANDLE, HANDLE, char16_t*) { return E_NOTIMPL; }
+HRESULT UiPlugin::QueryJobAttributes(HANDLE, DEVMODEW*, uint32_t, uint8_t*) { return E_NOTIMPL; }
+HRESULT UiPlugin::HideStandardUI(uint32_t) { return E_NOTIMPL; }
+
+}  // namespace qv::ui
