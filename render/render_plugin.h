@@ -2,6 +2,8 @@
 // and drives through IPrintOemPS2.
 #pragma once
 
+#include <memory>
+
 #include "platform/class_factory.h"
 #include "platform/oem_ps.h"
 
@@ -13,6 +15,7 @@ platform::ServerCounters& ModuleCounters();
 class RenderPlugin final : public platform::ComObject<platform::IPrintOemPS2> {
 public:
     explicit RenderPlugin(platform::ServerCounters& counters) : live_(counters) {}
+    ~RenderPlugin() override = default;
 
     platform::HRESULT GetInfo(uint32_t mode, void* buffer, uint32_t size,
                               uint32_t* needed) override;
@@ -39,6 +42,9 @@ public:
 
 private:
     platform::LiveObject live_;
+    platform::ComPtr<platform::IPrintCorePS2> coreHelper_;
+    uint32_t fileStarted_ = 0;  // set by the first block written to a file destination
+    std::unique_ptr<platform::DRVFN[]> hookTable_;
 };
 
 }  // namespace qv::render

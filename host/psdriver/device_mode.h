@@ -1,0 +1,40 @@
+// A job's or printer's device mode as the host driver keeps it: its public part and, right
+// behind it, the plug-in's private record of the size the plug-in asked for.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/devmode.h"
+
+namespace host {
+
+class DeviceMode {
+public:
+    // A public part with the host's defaults (A4 portrait, one copy, colour, simplex) and a
+    // zero-filled plug-in part of the given size.
+    explicit DeviceMode(uint32_t pluginSize = 0);
+
+    platform::DEVMODEW& Public() { return image_->Public; }
+    const platform::DEVMODEW& Public() const { return image_->Public; }
+    void* Plugin() { return image_->Plugin; }
+    const void* Plugin() const { return image_->Plugin; }
+    uint32_t PluginSize() const { return pluginSize_; }
+
+    // Sets a public field by its name (dmCopies, dmColor, dmDuplex, dmOrientation); false with a
+    // reason for an unknown name or a value out of the field's range.
+    bool SetPublicField(const std::string& name, int64_t value, std::string& error);
+
+private:
+    struct Image {
+        platform::DEVMODEW Public;
+        alignas(8) unsigned char Plugin[];
+    };
+    std::vector<uint64_t> storage_;  // 8-byte aligned, public part then plug-in part
+    Image* image_;
+    uint32_t pluginSize_;
+};
+
+}  // namespace host

@@ -1,0 +1,18 @@
+// The page-layout PostScript written at the document-setup and per-page injection points:
+// page-size policy, 180-degree rotation, manual-duplex mode switches, the manual-duplex rework
+// of the host's N-up procedures, and N-up neutralised for the fax cover page. Each function
+// expects a device that carries its settings record and device state.
+#pragma once
+
+#include "platform/oem_ps.h"
+
+namespace qv::render {
+
+void WritePageSizePolicy(platform::PDEVOBJ device, platform::IPrintCorePS2* core);
+void WritePageNumberSwitch(platform::PDEVOBJ device, platform::IPrintCorePS2* core);
+void WritePageSetup(platform::PDEVOBJ device, platform::IPrintCorePS2* core);
+void WriteEndPageSetup(platform::PDEVOBJ device, platform::IPrintCorePS2* core);
+void WritePageTrailerSwitch(platform::PDEVOBJ device, platform::IPrintCorePS2* core);
+void WriteShowPage(platform::PDEVOBJ device, platform::IPrintCorePS2* core);
+
+}  // namespace qv::render
