@@ -60,11 +60,21 @@ TEST(RenderPlugin, HooksEndInTheHostsOwnFunctions) {
     EXPECT_EQ(1, hostStartDocCalls);
     EXPECT_EQ(42u, escape(&surface, 41, 0, nullptr, 0, nullptr));
 
-    // Without the host's functions the hooks still complete.
+    // A table without the hook's own index still lets each hook complete.
+    RenderHarness other;
+    DRVFN escapeOnly[] = {{INDEX_DrvEscape, reinterpret_cast<PFN>(&HostEscape)}};
+    DRVENABLEDATA partial{0x30000, 1, escapeOnly};
+    other.Enable(&partial);
+    surface.dhpdev = &other.Device;
+    EXPECT_EQ(TRUE, startDoc(&surface, nullptr, 0));
+    escapeOnly[0].iFunc = INDEX_DrvStartDoc + 100;
+    EXPECT_EQ(0u, escape(&surface, 41, 0, nullptr, 0, nullptr));
+
+    // Without any host function table the start of document fails.
     RenderHarness bare;
     bare.Enable();
     surface.dhpdev = &bare.Device;
-    EXPECT_EQ(TRUE, startDoc(&surface, nullptr, 0));
+    EXPECT_EQ(FALSE, startDoc(&surface, nullptr, 0));
     EXPECT_EQ(0u, escape(&surface, 41, 0, nullptr, 0, nullptr));
     EXPECT_EQ(0u, escape(nullptr, 41, 0, nullptr, 0, nullptr));
     harness.Plugin->DisableDriver();

@@ -1,0 +1,187 @@
+#include "host/psdriver/ps_job.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "host/psdriver/host_prolog.h"
+
+namespace host {
+
+using namespace platform;
+
+namespace {
+
+BOOL HostStartDoc(SURFOBJ*, char16_t*, uint32_t) { return TRUE; }
+
+uint32_t HostEscape(SURFOBJ*, uint32_t, uint32_t, void*, uint32_t, void*) { return 0; }
+
+std::string DscText(const std::string& text) {
+    std::string safe;
+    for (const char c : text) {
+        safe.push_back(static_cast<unsigned char>(c) < 0x20 ? ' ' : c);
+    }
+    return safe;
+}
+
+}  // namespace
+
+PsJob::PsJob(IPrintOemPS2* plugin, const Ppd& ppd, DeviceMode& deviceMode, HANDLE printer,
+             SpoolStream::BlockSink portSink)
+    : plugin_(plugin),
+      ppd_(ppd),
+      deviceMode_(deviceMode),
+      portSink_(std::move(portSink)),
+      stream_([this](std::span<const uint8_t> block) { return PassOn(block); }) {
+    device_.dwSize = sizeof device_;
+    device_.hPrinter = printer;
+    device_.pPublicDM = &deviceMode_.Public();
+    device_.pOEMDM = deviceMode_.PluginSize() > 0 ? deviceMode_.Plugin() : nullptr;
+    surface_.dhpdev = &device_;
+    surface_.dhsurf = this;
+    ownFunctions_[0] = {INDEX_DrvStartDoc, reinterpret_cast<PFN>(&HostStartDoc)};
+    ownFunctions_[1] = {INDEX_DrvEscape, reinterpret_cast<PFN>(&HostEscape)};
+    ownFunctionTable_ = {0x30100, 2, ownFunctions_};
+}
+
+bool PsJob::Render(const Document& document, const std::u16string& documentName, uint32_t jobId,
+                   std::string& error) {
+    if (!EnableDevice(error)) {
+        return false;
+    }
+    StartDocument(documentName, jobId);
+    pageCount_ = static_cast<int>(document.Pages.size());
+    WriteHeader(document);
+    WriteProlog(document);
+    WriteSetup(document);
+    for (size_t i = 0; i < document.Pages.size(); ++i) {
+        WritePage(document.Pages[i], static_cast<int>(i + 1));
+    }
+    WriteTrailer(document);
+    const bool written = stream_.Flush();
+    DisableDevice();
+    if (!written) {
+        error = "the spool data could not be written";
+    }
+    return written;
+}
+
+bool PsJob::EnableDevice(std::string& error) {
+    if (plugin_ == nullptr) {
+        return true;
+    }
+    plugin_->EnableDriver(PRINTER_OEMINTF_VERSION, sizeof hooks_, &hooks_);
+    if (Failed(plugin_->EnablePDEV(&device_, deviceMode_.Public().dmDeviceName, 0, nullptr, 0,
+                                   nullptr, 0, nullptr, &ownFunctionTable_, &device_.pdevOEM))) {
+        plugin_->DisableDriver();
+        error = "the rendering plug-in refused to enable the device";
+        return false;
+    }
+    enabled_ = true;
+    // A plug-in that answers the empty call takes over writing every block.
+    pluginWrites_ = plugin_->WritePrinter(nullptr, nullptr, 0, nullptr) == S_OK;
+    return true;
+}
+
+void PsJob::DisableDevice() {
+    if (enabled_) {
+        plugin_->DisablePDEV(&device_);
+        plugin_->DisableDriver();
+        enabled_ = false;
+    }
+}
+
+PFN PsJob::HookedFunction(uint32_t index) const {
+    for (uint32_t i = 0; hooks_.pdrvfn != nullptr && i < hooks_.c; ++i) {
+        if (hooks_.pdrvfn[i].iFunc == index && hooks_.pdrvfn[i].pfn != nullptr) {
+            return hooks_.pdrvfn[i].pfn;
+        }
+    }
+    return nullptr;
+}
+
+void PsJob::StartDocument(const std::u16string& documentName, uint32_t jobId) {
+    PFN hooked = HookedFunction(INDEX_DrvStartDoc);
+    auto startDoc = hooked != nullptr ? reinterpret_cast<DrvStartDocFunction>(hooked) : &HostStartDoc;
+    std::u16string name = documentName;
+    startDoc(&surface_, name.data(), jobId);
+}
+
+bool PsJob::Inject(uint32_t index) {
+    if (!enabled_) {
+        return false;
+    }
+    uint32_t result = ERROR_NOT_SUPPORTED;
+    return plugin_->Command(&device_, index, nullptr, 0, &result) == S_OK && result == ERROR_SUCCESS;
+}
+
+bool PsJob::PassOn(std::span<const uint8_t> block) {
+    if (pluginWrites_) {
+        uint32_t written = 0;
+        return plugin_->WritePrinter(&device_, const_cast<uint8_t*>(block.data()),
+                                     static_cast<uint32_t>(block.size()), &written) == S_OK;
+    }
+    return portSink_(block);
+}
+
+void PsJob::WriteHeader(const Document& document) {
+    Inject(PSINJECT_BEGINSTREAM);
+    if (!Inject(PSINJECT_PSADOBE)) {
+        stream_.Write("%!PS-Adobe-3.0\n");
+    }
+    const auto [width, height] = ppd_.PageSize();
+    std::ostringstream comments;
+    comments << "%%Title: " << DscText(document.Title) << "\n%%Creator: qvhost PostScript driver\n"
+             << "%%Pages: " << pageCount_ << "\n%%PageOrder: Ascend\n"
+             << "%%BoundingBox: 0 0 " << static_cast<int>(width) << ' ' << static_cast<int>(height)
+             << "\n%%LanguageLevel: 2\n";
+    stream_.Write(comments.str());
+    Inject(PSINJECT_COMMENTS);
+    stream_.Write("%%EndComments\n");
+}
+
+void PsJob::WriteProlog(const Document& document) {
+    stream_.Write("%%BeginProlog\n");
+    Inject(PSINJECT_BEGINPROLOG);
+    stream_.Write(HostProlog());
+    stream_.Write(document.Prolog);
+    Inject(PSINJECT_ENDPROLOG);
+    stream_.Write("%%EndProlog\n");
+}
+
+void PsJob::WriteSetup(const Document& document) {
+    stream_.Write("%%BeginSetup\n");
+    Inject(PSINJECT_BEGINSETUP);
+    stream_.Write(HostSetup(ppd_, deviceMode_.Public()));
+    stream_.Write(document.Setup);
+    Inject(PSINJECT_ENDSETUP);
+    stream_.Write("%%EndSetup\n");
+}
+
+void PsJob::WritePage(const std::string& content, int number) {
+    if (!Inject(PSINJECT_PAGENUMBER)) {
+        stream_.Write("%%Page: " + std::to_string(number) + " " + std::to_string(number) + "\n");
+    }
+    stream_.Write("%%BeginPageSetup\n");
+    Inject(PSINJECT_BEGINPAGESETUP);
+    stream_.Write(HostPageSetup());
+    Inject(PSINJECT_ENDPAGESETUP);
+    stream_.Write("%%EndPageSetup\n");
+    stream_.Write(content);
+    if (!content.empty() && content.back() != '\n') {
+        stream_.Write("\n");
+    }
+    Inject(PSINJECT_SHOWPAGE);
+    stream_.Write(HostShowPage());
+    stream_.Write("%%PageTrailer\n");
+    Inject(PSINJECT_PAGETRAILER);
+}
+
+void PsJob::WriteTrailer(const Document& document) {
+    stream_.Write("%%Trailer\n");
+    Inject(PSINJECT_TRAILER);
+    stream_.Write(document.Trailer);
+    stream_.Write("%%EOF\n");
+    Inject(PSINJECT_EOF);
+}
+
+}  // namespace host

@@ -1,0 +1,163 @@
+// Jobs rendered by the host PostScript driver with the rendering plug-in loaded as the host
+// loads it; Ghostscript checks that the stream prints page for page.
+#include "host/psdriver/ps_job.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <variant>
+
+#include "host/psdriver/core_ps2.h"
+#include "host/system/loaded_module.h"
+#include "platform/oem_ps.h"
+#include "settings/plugin_devmode.h"
+#include "settings/settings.h"
+#include "settings/text.h"
+
+namespace {
+
+using namespace platform;
+using qv::settings::PluginDevmode;
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+// Pages Ghostscript renders from the stream, or -1 when it reports an error.
+int GhostscriptPages(const std::string& stream) {
+    char path[] = "/tmp/qvjob-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0) {
+        return -1;
+    }
+    FILE* file = fdopen(fd, "wb");
+    std::fwrite(stream.data(), 1, stream.size(), file);
+    std::fclose(file);
+    const std::string command = std::string("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=bbox ") +
+                                path + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    int pages = 0;
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        if (std::string(line).rfind("%%BoundingBox:", 0) == 0) {
+            ++pages;
+        }
+    }
+    const int status = pclose(pipe);
+    std::remove(path);
+    return status == 0 ? pages : -1;
+}
+
+host::Ppd OpenPpd(const std::string& name) {
+    auto opened = host::Ppd::Open(std::string(QV_SAMPLES_DIR) + "/ppd/" + name);
+    if (auto* error = std::get_if<std::string>(&opened)) {
+        ADD_FAILURE() << *error;
+        std::abort();
+    }
+    return std::get<host::Ppd>(std::move(opened));
+}
+
+// A job through the plug-in, as the host driver renders it.
+struct JobRun {
+    std::string Stream;
+    bool PluginWrites = false;
+};
+
+JobRun RenderWithPlugin(const host::Document& document,
+                        const std::function<void(PluginDevmode&)>& settings = {}) {
+    auto loaded = host::LoadedModule::Load(std::string(QV_MODULE_DIR) + "/qvpsrnd.so");
+    EXPECT_TRUE(std::holds_alternative<host::LoadedModule>(loaded));
+    const auto& module = std::get<host::LoadedModule>(loaded);
+    ComPtr<IPrintOemPS2> plugin;
+    EXPECT_EQ(S_OK, module.CreateObject(CLSID_OEMRENDER, plugin));
+
+    host::Ppd ppd = OpenPpd("QV7000C.PPD");
+    host::DeviceMode deviceMode(sizeof(PluginDevmode));
+    OEMDMPARAM params{};
+    params.pOEMDMOut = deviceMode.Plugin();
+    plugin->DevMode(OEMDM_DEFAULT, &params);
+    if (settings) {
+        settings(*static_cast<PluginDevmode*>(deviceMode.Plugin()));
+    }
+
+    JobRun run;
+    host::PsJob* current = nullptr;
+    auto core = ComPtr<host::CorePS2>::Adopt(new host::CorePS2(
+        ppd, [&](std::string_view bytes) { current->WriteAtCurrentPoint(bytes); }));
+    EXPECT_EQ(S_OK, plugin->PublishDriverInterface(core.Get()));
+    host::PsJob job(plugin.Get(), ppd, deviceMode, nullptr, [&](std::span<const uint8_t> block) {
+        run.Stream.append(reinterpret_cast<const char*>(block.data()), block.size());
+        return true;
+    });
+    current = &job;
+    std::string error;
+    EXPECT_TRUE(job.Render(document, u"Quarterly report", 7, error)) << error;
+    run.PluginWrites = job.PluginWritesSpool();
+    return run;
+}
+
+TEST(PsJob, DscDocumentPrintsPageForPageInsideThePjlJob) {
+    auto parsed = host::Document::FromDsc(ReadFile(std::string(QV_SAMPLES_DIR) + "/documents/report.ps"));
+    ASSERT_TRUE(std::holds_alternative<host::Document>(parsed));
+    const JobRun run = RenderWithPlugin(std::get<host::Document>(parsed), [](PluginDevmode& s) {
+        s.OutputDestination = 4;
+        qv::settings::CopyText(s.HoldUserName, u"alice");
+        qv::settings::CopyText(s.HoldPin, u"1234");
+    });
+    EXPECT_EQ(0u, run.Stream.find("\x1b%-12345X@PJL JOB\n"));
+    EXPECT_NE(std::string::npos, run.Stream.find("@PJL SET HOLDKEY = \"1234\"\n"));
+    EXPECT_NE(std::string::npos, run.Stream.find("@PJL SET JOBNAME = \"Quarterly report\"\n"));
+    // The plug-in answered the header line and the page comments, so the host wrote neither.
+    EXPECT_EQ(std::string::npos, run.Stream.find("%!PS-Adobe-3.0"));
+    EXPECT_NE(std::string::npos, run.Stream.find("%%Page: 3 3\n"));
+    const std::string trailer = "\x1b%-12345X@PJL EOJ\n\x1b%-12345X";
+    EXPECT_EQ(run.Stream.size() - trailer.size(), run.Stream.rfind(trailer));
+    EXPECT_EQ(3, GhostscriptPages(run.Stream));
+}
+
+TEST(PsJob, GeneratedDocumentWithRotationPrints) {
+    const JobRun run = RenderWithPlugin(host::Document::Generated(5, 595, 842),
+                                        [](PluginDevmode& s) { s.Rotate180 = 1; });
+    EXPECT_NE(std::string::npos, run.Stream.find("180 rotate"));
+    EXPECT_EQ(5, GhostscriptPages(run.Stream));
+}
+
+TEST(PsJob, HostAloneWritesItsOwnHeaderAndPageComments) {
+    host::Ppd ppd = OpenPpd("QV3000.PPD");
+    host::DeviceMode deviceMode;
+    std::string stream;
+    host::PsJob job(nullptr, ppd, deviceMode, nullptr, [&](std::span<const uint8_t> block) {
+        stream.append(reinterpret_cast<const char*>(block.data()), block.size());
+        return true;
+    });
+    std::string error;
+    ASSERT_TRUE(job.Render(host::Document::Generated(2, 595, 842), u"Untitled", 1, error));
+    EXPECT_EQ(0u, stream.find("%!PS-Adobe-3.0\n"));
+    EXPECT_NE(std::string::npos, stream.find("%%Page: 2 2\n"));
+    EXPECT_EQ(2, GhostscriptPages(stream));
+}
+
+TEST(Document, SplitsDscSections) {
+    auto parsed = host::Document::FromDsc(ReadFile(std::string(QV_SAMPLES_DIR) + "/documents/report.ps"));
+    ASSERT_TRUE(std::holds_alternative<host::Document>(parsed));
+    const auto& document = std::get<host::Document>(parsed);
+    EXPECT_EQ("Quarterly report", document.Title);
+    ASSERT_EQ(3u, document.Pages.size());
+    EXPECT_NE(std::string::npos, document.Prolog.find("/heading"));
+    EXPECT_NE(std::string::npos, document.Setup.find("/pagecolour"));
+    for (const std::string& page : document.Pages) {
+        EXPECT_EQ(std::string::npos, page.find("showpage"));
+        EXPECT_EQ(std::string::npos, page.find("%%Page"));
+    }
+    EXPECT_NE(std::string::npos, document.Pages[1].find("(Figures)"));
+
+    EXPECT_TRUE(std::holds_alternative<std::string>(host::Document::FromDsc("hello")));
+    EXPECT_TRUE(std::holds_alternative<std::string>(host::Document::FromDsc("%!PS\n1 1 add\n")));
+}
+
+}  // namespace
