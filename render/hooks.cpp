@@ -10,7 +10,7 @@ using namespace platform;
 BOOL StartDocHook(SURFOBJ* surface, char16_t* documentName, uint32_t jobId) {
     const PDEVOBJ device = DeviceOfSurface(surface);
     RenderDevice* state = DeviceStateOf(device);
-    if (state == nullptr || SettingsOf(device) == nullptr || state->Image.CoreFunctionCount == 0) {
+    if (state == nullptr || SettingsOf(device) == nullptr || state->CoreFunctionCount == 0) {
         return FALSE;
     }
     if (documentName != nullptr) {
@@ -26,15 +26,6 @@ BOOL StartDocHook(SURFOBJ* surface, char16_t* documentName, uint32_t jobId) {
         return own(surface, documentName, jobId);
     }
     return TRUE;
-}
-
-uint32_t EscapeHook(SURFOBJ* surface, uint32_t escape, uint32_t inputSize, void* input,
-                    uint32_t outputSize, void* output) {
-    const RenderDevice* state = DeviceStateOf(DeviceOfSurface(surface));
-    if (const auto own = HostFunction<DrvEscapeFunction>(state, INDEX_DrvEscape)) {
-        return own(surface, escape, inputSize, input, outputSize, output);
-    }
-    return 0;
 }
 
 }  // namespace qv::render

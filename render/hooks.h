@@ -21,7 +21,7 @@ Function HostFunction(const RenderDevice* state, uint32_t index) {
     if (state == nullptr || state->CoreFunctions == nullptr) {
         return nullptr;
     }
-    for (uint32_t i = 0; i < state->Image.CoreFunctionCount; ++i) {
+    for (uint32_t i = 0; i < state->CoreFunctionCount; ++i) {
         const platform::DRVFN& entry = state->CoreFunctions[i];
         if (entry.iFunc == index && entry.pfn != nullptr) {
             return reinterpret_cast<Function>(entry.pfn);

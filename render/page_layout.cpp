@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -83,42 +84,12 @@ bool ManualDuplexActive(PDEVOBJ device, IPrintCorePS2* core) {
 }
 
 uint32_t PerSheetFromOption(std::string_view option) {
-    if (strcasecmp(std::string(option).c_str(), "Booklet") == 0) {
-        return 1;
-    }
-    uint32_t value = 0;
-    for (const char digit : option) {
-        if (digit < '0' || digit > '9' || value > 100000) {
-            break;
-        }
-        value = value * 10 + static_cast<uint32_t>(digit - '0');
-    }
-    return value;
+    return strcasecmp(std::string(option).c_str(), "Booklet") == 0 ? 1 : LeadingNumber(option);
 }
 
 uint32_t PagesPerSheet(PDEVOBJ device, IPrintCorePS2* core) {
-    constexpr char request[] = "%PagePerSheet\0";  // the keyword, then the list's empty end
-    constexpr uint32_t requestSize = sizeof(PagePerSheetKeyword) - 1 + 2;
-    static_assert(sizeof(request) == requestSize);
-    uint32_t needed = 0;
-    core->GetOptions(device, 0, request, requestSize, nullptr, 0, &needed);
-    if (needed == 0) {
-        return 1;
-    }
-    std::unique_ptr<char[]> answer(new (std::nothrow) char[needed]);
-    if (!answer || Failed(core->GetOptions(device, 0, request, requestSize, answer.get(), needed,
-                                           &needed))) {
-        return 1;
-    }
-    // "keyword\0option\0": the option follows the first terminator, bounded by the answer.
-    const std::string_view all(answer.get(), needed);
-    const size_t keywordEnd = all.find('\0');
-    if (keywordEnd == std::string_view::npos) {
-        return PerSheetFromOption({});
-    }
-    std::string_view option = all.substr(keywordEnd + 1);
-    option = option.substr(0, option.find('\0'));
-    return PerSheetFromOption(option);
+    const std::optional<std::string> option = SelectedPagesPerSheet(device, core);
+    return option ? PerSheetFromOption(*option) : 1;
 }
 
 Layout ReadLayout(PDEVOBJ device, IPrintCorePS2* core, const RenderDevice& state) {
@@ -155,6 +126,43 @@ bool CoverPageActive(const PluginDevmode& settings, const RenderDevice& state) {
 }
 
 }  // namespace
+
+std::optional<std::string> SelectedPagesPerSheet(PDEVOBJ device, IPrintCorePS2* core) {
+    constexpr char request[] = "%PagePerSheet\0";  // the keyword, then the list's empty end
+    constexpr uint32_t requestSize = sizeof(PagePerSheetKeyword) - 1 + 2;
+    static_assert(sizeof(request) == requestSize);
+    uint32_t needed = 0;
+    core->GetOptions(device, 0, request, requestSize, nullptr, 0, &needed);
+    if (needed == 0) {
+        return std::nullopt;
+    }
+    std::unique_ptr<char[]> answer(new (std::nothrow) char[needed]);
+    const uint32_t size = needed;
+    if (!answer || Failed(core->GetOptions(device, 0, request, requestSize, answer.get(), size,
+                                           &needed)) ||
+        needed > size) {
+        return std::nullopt;
+    }
+    // "keyword\0option\0": the option follows the first terminator, bounded by the answer.
+    const std::string_view all(answer.get(), size);
+    const size_t keywordEnd = all.find('\0');
+    if (keywordEnd == std::string_view::npos) {
+        return std::string();
+    }
+    const std::string_view option = all.substr(keywordEnd + 1);
+    return std::string(option.substr(0, option.find('\0')));
+}
+
+uint32_t LeadingNumber(std::string_view text) {
+    uint32_t value = 0;
+    for (const char digit : text) {
+        if (digit < '0' || digit > '9' || value > 100000) {
+            break;
+        }
+        value = value * 10 + static_cast<uint32_t>(digit - '0');
+    }
+    return value;
+}
 
 void WritePageSizePolicy(PDEVOBJ device, IPrintCorePS2* core) {
     const PluginDevmode& settings = *SettingsOf(device);

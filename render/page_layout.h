@@ -4,9 +4,21 @@
 // expects a device that carries its settings record and device state.
 #pragma once
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "platform/oem_ps.h"
 
 namespace qv::render {
+
+// The option the host's "%PagePerSheet" feature has for the job, asked with a size query first;
+// nullopt when it cannot be read.
+std::optional<std::string> SelectedPagesPerSheet(platform::PDEVOBJ device,
+                                                 platform::IPrintCorePS2* core);
+
+// The text's leading decimal number, 0 when it starts with none.
+uint32_t LeadingNumber(std::string_view text);
 
 void WritePageSizePolicy(platform::PDEVOBJ device, platform::IPrintCorePS2* core);
 void WritePageNumberSwitch(platform::PDEVOBJ device, platform::IPrintCorePS2* core);

@@ -52,8 +52,11 @@ static_assert(offsetof(RenderPdev, PageCount) == 2616);
 // What the plug-in hands the host as its device state.
 struct RenderDevice {
     RenderPdev Image;
-    const platform::DRVFN* CoreFunctions;  // the host's own function table, Image.CoreFunctionCount entries
-    platform::IPrintCorePS2* CoreHelper;   // not owned: the plug-in object holds the reference
+    // The host's own function table. Its live count is kept here too: the image's copy can be
+    // overwritten by a private escape and must never decide how far the table is read.
+    const platform::DRVFN* CoreFunctions;
+    uint32_t CoreFunctionCount;
+    platform::IPrintCorePS2* CoreHelper;  // not owned: the plug-in object holds the reference
 };
 
 inline RenderDevice* DeviceStateOf(platform::PDEVOBJ device) {

@@ -86,6 +86,7 @@ HRESULT RenderPlugin::EnablePDEV(PDEVOBJ device, char16_t*, uint32_t, HSURF*, ui
         image.CoreDriverVersion = enable->iDriverVersion;
         image.CoreFunctionCount = enable->pdrvfn != nullptr ? enable->c : 0;
         state->CoreFunctions = enable->pdrvfn;
+        state->CoreFunctionCount = image.CoreFunctionCount;
         image.CoreFunctions = OpaqueValue(enable->pdrvfn);
     }
     GetLocalTime(&image.StartTime);
