@@ -222,7 +222,8 @@ bool SetDefaultLanguage(uint16_t languageId, std::string& error) {
     char locale[ULOC_FULLNAME_CAPACITY] = {};
     UErrorCode status = U_ZERO_ERROR;
     uloc_getLocaleForLCID(languageId, locale, sizeof locale, &status);
-    if (U_FAILURE(status) || locale[0] == '\0') {
+    const bool hasPrimaryLanguage = (languageId & 0x3FF) != 0;
+    if (!hasPrimaryLanguage || U_FAILURE(status) || locale[0] == '\0') {
         error = "unknown language id " + std::to_string(languageId);
         return false;
     }
