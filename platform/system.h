@@ -61,10 +61,12 @@ QV_SYSTEM_API int32_t MultiByteToWideChar(uint32_t codePage, uint32_t flags, con
 QV_SYSTEM_API char* CharUpperA(char* text);
 
 constexpr uint32_t SW_SHOW = 5;
+constexpr uint32_t ERROR_BAD_FORMAT = 11;
 
 // Starts the program of a command line (split as the host splits command lines) and does not
 // wait for it. Returns a value above 31 on success; 0 when out of resources,
-// ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND when the program is missing.
+// ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND when the program is missing, ERROR_BAD_FORMAT when
+// it is not a program that can be started.
 QV_SYSTEM_API uint32_t WinExec(const char* commandLine, uint32_t showCommand);
 
 }  // namespace platform

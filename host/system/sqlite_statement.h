@@ -1,0 +1,41 @@
+// One prepared SQLite statement, finalised when it goes out of scope.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace host {
+
+class SqliteStatement {
+public:
+    SqliteStatement(sqlite3* db, std::string_view sql);
+    ~SqliteStatement();
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    bool Ok() const { return statement_ != nullptr; }
+
+    // Parameters count from 1, as in SQLite.
+    void Bind(int index, int64_t value);
+    void Bind(int index, std::string_view text);
+    void BindBlob(int index, std::span<const uint8_t> bytes);
+
+    // SQLITE_ROW, SQLITE_DONE or an error code.
+    int Step();
+    // Step() until done; true when it ended with SQLITE_DONE.
+    bool Run();
+
+    int64_t Integer(int column) const;
+    std::string Text(int column) const;
+    std::vector<uint8_t> Blob(int column) const;
+
+private:
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+}  // namespace host
