@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "host/system/machine.h"
 #include "platform/system.h"
 #include "render_harness.h"
 #include "settings/text.h"
@@ -15,15 +16,20 @@ using qv::settings::PluginDevmode;
 using qvtest::RenderHarness;
 
 std::string JobInfoLine(const std::string& tail = "") {
-    char user[2048] = {};
-    uint32_t userSize = sizeof user;
-    char host[17] = {};
-    uint32_t hostSize = sizeof host;
-    platform::GetUserNameA(user, &userSize);
-    platform::GetComputerNameA(host, &hostSize);
-    return std::string("@PJL QJOBINFO USERID = \"") + user + "\" HOSTID = \"" + host + "\"" + tail +
-           "\n";
+    return "@PJL QJOBINFO USERID = \"jdoe\" HOSTID = \"WS-042\"" + tail + "\n";
 }
+
+// A machine with fixed names, so the job information line is known.
+class PjlHeader : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host::OpenMemoryMachine();
+        host::SetCurrentUser(u"jdoe");
+        std::string error;
+        ASSERT_TRUE(host::SetComputerName(u"WS-042", error)) << error;
+    }
+    void TearDown() override { host::OpenMemoryMachine(); }
+};
 
 std::string Header(const std::string& afterJobName, const std::string& jobInfoTail = "",
                    const std::string& name = "Report") {
@@ -38,7 +44,7 @@ struct HeaderCase {
     std::string expected;
 };
 
-TEST(PjlHeader, MatchesTheGoldenHeaderForEachSetting) {
+TEST_F(PjlHeader, MatchesTheGoldenHeaderForEachSetting) {
     const HeaderCase cases[] = {
         {"plain job", [](RenderHarness&) {}, Header("")},
         {"confidential print",
@@ -186,7 +192,30 @@ TEST(PjlHeader, MatchesTheGoldenHeaderForEachSetting) {
     }
 }
 
-TEST(PjlHeader, EachStepIsOneWrite) {
+TEST_F(PjlHeader, CodePageFollowsTheSystemLanguage) {
+    struct Case {
+        uint16_t language;
+        std::u16string name;
+        std::string sent;
+    };
+    const Case cases[] = {
+        {1045, u"Łódź", "\xA3\xF3" "d\xBC"},
+        {1049, u"Отчёт", "\xBE\xE2\xE7\xF1\xE2"},
+        {1031, u"Grüße", "Gr\x81\xE1" "e"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.language);
+        std::string error;
+        ASSERT_TRUE(host::SetDefaultLanguage(test.language, error)) << error;
+        RenderHarness harness;
+        harness.Enable();
+        harness.SetDocumentName(test.name);
+        EXPECT_NE(std::string::npos,
+                  harness.TextOf(platform::PSINJECT_BEGINSTREAM).find("JOBNAME = \"" + test.sent + "\""));
+    }
+}
+
+TEST_F(PjlHeader, EachStepIsOneWrite) {
     RenderHarness harness;
     harness.Enable();
     harness.Settings.OutputDestination = 4;
@@ -197,7 +226,7 @@ TEST(PjlHeader, EachStepIsOneWrite) {
     EXPECT_EQ("@PJL ENTER LANGUAGE = Postscript \n", writes[8]);
 }
 
-TEST(PjlHeader, TextsCannotEndTheirQuotesOrLines) {
+TEST_F(PjlHeader, TextsCannotEndTheirQuotesOrLines) {
     RenderHarness harness;
     harness.Enable();
     harness.Settings.OutputDestination = 4;
@@ -212,7 +241,7 @@ TEST(PjlHeader, TextsCannotEndTheirQuotesOrLines) {
     EXPECT_EQ(1, std::count(header.begin(), header.end(), '\x1b'));
 }
 
-TEST(PjlTrailer, EndsTheJobInTwoWrites) {
+TEST_F(PjlHeader, TrailerEndsTheJobInTwoWrites) {
     RenderHarness harness;
     harness.Enable();
     const auto writes = harness.WritesOf(platform::PSINJECT_EOF);
