@@ -1,9 +1,7 @@
 #include "host/psdriver/ps_job.h"
 
-#include <cstdio>
+#include <cstring>
 #include <sstream>
-
-#include "host/psdriver/host_prolog.h"
 
 namespace host {
 
@@ -11,9 +9,17 @@ using namespace platform;
 
 namespace {
 
+PsJob* JobOf(SURFOBJ* surface) {
+    return surface != nullptr ? static_cast<PsJob*>(surface->dhsurf) : nullptr;
+}
+
 BOOL HostStartDoc(SURFOBJ*, char16_t*, uint32_t) { return TRUE; }
 
-uint32_t HostEscape(SURFOBJ*, uint32_t, uint32_t, void*, uint32_t, void*) { return 0; }
+uint32_t HostEscapeEntry(SURFOBJ* surface, uint32_t code, uint32_t inputSize, void* input,
+                         uint32_t, void*) {
+    PsJob* job = JobOf(surface);
+    return job != nullptr ? job->HostEscape(code, inputSize, input) : 0;
+}
 
 std::string DscText(const std::string& text) {
     std::string safe;
@@ -31,7 +37,8 @@ PsJob::PsJob(IPrintOemPS2* plugin, const Ppd& ppd, DeviceMode& deviceMode, HANDL
       ppd_(ppd),
       deviceMode_(deviceMode),
       portSink_(std::move(portSink)),
-      stream_([this](std::span<const uint8_t> block) { return PassOn(block); }) {
+      stream_([this](std::span<const uint8_t> block) { return PassOn(block); }),
+      layout_(NupLayout::ForOption(ppd.Selected(PagePerSheetFeature).value_or("1"))) {
     device_.dwSize = sizeof device_;
     device_.hPrinter = printer;
     device_.pPublicDM = &deviceMode_.Public();
@@ -39,30 +46,110 @@ PsJob::PsJob(IPrintOemPS2* plugin, const Ppd& ppd, DeviceMode& deviceMode, HANDL
     surface_.dhpdev = &device_;
     surface_.dhsurf = this;
     ownFunctions_[0] = {INDEX_DrvStartDoc, reinterpret_cast<PFN>(&HostStartDoc)};
-    ownFunctions_[1] = {INDEX_DrvEscape, reinterpret_cast<PFN>(&HostEscape)};
+    ownFunctions_[1] = {INDEX_DrvEscape, reinterpret_cast<PFN>(&HostEscapeEntry)};
     ownFunctionTable_ = {0x30100, 2, ownFunctions_};
 }
 
+PsJob::~PsJob() { DisableDevice(); }
+
 bool PsJob::Render(const Document& document, const std::u16string& documentName, uint32_t jobId,
                    std::string& error) {
+    if (!StartDocument(document, documentName, jobId, error)) {
+        return false;
+    }
+    for (const std::string& page : document.Pages) {
+        StartPage();
+        WriteContent(page);
+        EndPage();
+    }
+    return EndDocument(document, error);
+}
+
+bool PsJob::StartDocument(const Document& document, const std::u16string& documentName,
+                          uint32_t jobId, std::string& error) {
     if (!EnableDevice(error)) {
         return false;
     }
-    StartDocument(documentName, jobId);
-    pageCount_ = static_cast<int>(document.Pages.size());
+    PFN hooked = HookedFunction(INDEX_DrvStartDoc);
+    auto startDoc = hooked != nullptr ? reinterpret_cast<DrvStartDocFunction>(hooked) : &HostStartDoc;
+    std::u16string name = documentName;
+    startDoc(&surface_, name.data(), jobId);
     WriteHeader(document);
     WriteProlog(document);
     WriteSetup(document);
-    for (size_t i = 0; i < document.Pages.size(); ++i) {
-        WritePage(document.Pages[i], static_cast<int>(i + 1));
+    return true;
+}
+
+void PsJob::StartPage() {
+    const int number = ++pagesStarted_;
+    if (!Inject(PSINJECT_PAGENUMBER)) {
+        stream_.Write("%%Page: " + std::to_string(number) + " " + std::to_string(number) + "\n");
     }
-    WriteTrailer(document);
+    stream_.Write("%%BeginPageSetup\n");
+    Inject(PSINJECT_BEGINPAGESETUP);
+    const auto [width, height] = ppd_.PageSize();
+    stream_.Write(HostPageArguments(layout_, number, width, height));
+    Inject(PSINJECT_ENDPAGESETUP);
+    stream_.Write(HostPageBegin(layout_));
+    stream_.Write("%%EndPageSetup\n");
+}
+
+void PsJob::EndPage() {
+    stream_.Write("\n");
+    stream_.Write(HostPageContentEnd());
+    Inject(PSINJECT_SHOWPAGE);
+    stream_.Write(HostPageEnd());
+    stream_.Write("%%PageTrailer\n");
+    Inject(PSINJECT_PAGETRAILER);
+}
+
+bool PsJob::EndDocument(const Document& document, std::string& error) {
+    stream_.Write("%%Trailer\n");
+    if (layout_.PerSheet > 1) {
+        stream_.Write(HostFinalSheet());
+    }
+    Inject(PSINJECT_TRAILER);
+    stream_.Write("%%Pages: " + std::to_string(pagesStarted_) + "\n");
+    stream_.Write(document.Trailer);
+    stream_.Write("%%EOF\n");
+    Inject(PSINJECT_EOF);
     const bool written = stream_.Flush();
     DisableDevice();
     if (!written) {
         error = "the spool data could not be written";
     }
     return written;
+}
+
+uint32_t PsJob::Escape(uint32_t code, uint32_t inputSize, const void* input, uint32_t outputSize,
+                       void* output) {
+    PFN hooked = HookedFunction(INDEX_DrvEscape);
+    auto escape = hooked != nullptr ? reinterpret_cast<DrvEscapeFunction>(hooked) : &HostEscapeEntry;
+    return escape(&surface_, code, inputSize, const_cast<void*>(input), outputSize, output);
+}
+
+uint32_t PsJob::HostEscape(uint32_t code, uint32_t inputSize, const void* input) {
+    if (code == QUERYESCSUPPORT) {
+        uint32_t queried = 0;
+        if (input == nullptr || inputSize < sizeof queried) {
+            return 0;
+        }
+        std::memcpy(&queried, input, sizeof queried);
+        return queried == QUERYESCSUPPORT || queried == PASSTHROUGH || queried == POSTSCRIPT_DATA ||
+               queried == POSTSCRIPT_PASSTHROUGH;
+    }
+    if (code == PASSTHROUGH || code == POSTSCRIPT_DATA || code == POSTSCRIPT_PASSTHROUGH) {
+        // A 16-bit count, then the bytes; never more than the caller declared.
+        uint16_t count = 0;
+        if (input == nullptr || inputSize < sizeof count) {
+            return 0;
+        }
+        std::memcpy(&count, input, sizeof count);
+        const uint32_t bytes = std::min<uint32_t>(count, inputSize - sizeof count);
+        stream_.Write(std::string_view(static_cast<const char*>(input) + sizeof count, bytes));
+        return bytes;
+    }
+    return 0;
 }
 
 bool PsJob::EnableDevice(std::string& error) {
@@ -73,6 +160,7 @@ bool PsJob::EnableDevice(std::string& error) {
     if (Failed(plugin_->EnablePDEV(&device_, deviceMode_.Public().dmDeviceName, 0, nullptr, 0,
                                    nullptr, 0, nullptr, &ownFunctionTable_, &device_.pdevOEM))) {
         plugin_->DisableDriver();
+        hooks_ = {};
         error = "the rendering plug-in refused to enable the device";
         return false;
     }
@@ -86,6 +174,7 @@ void PsJob::DisableDevice() {
     if (enabled_) {
         plugin_->DisablePDEV(&device_);
         plugin_->DisableDriver();
+        hooks_ = {};
         enabled_ = false;
     }
 }
@@ -99,13 +188,6 @@ PFN PsJob::HookedFunction(uint32_t index) const {
     return nullptr;
 }
 
-void PsJob::StartDocument(const std::u16string& documentName, uint32_t jobId) {
-    PFN hooked = HookedFunction(INDEX_DrvStartDoc);
-    auto startDoc = hooked != nullptr ? reinterpret_cast<DrvStartDocFunction>(hooked) : &HostStartDoc;
-    std::u16string name = documentName;
-    startDoc(&surface_, name.data(), jobId);
-}
-
 bool PsJob::Inject(uint32_t index) {
     if (!enabled_) {
         return false;
@@ -115,7 +197,7 @@ bool PsJob::Inject(uint32_t index) {
 }
 
 bool PsJob::PassOn(std::span<const uint8_t> block) {
-    if (pluginWrites_) {
+    if (pluginWrites_ && enabled_) {
         uint32_t written = 0;
         return plugin_->WritePrinter(&device_, const_cast<uint8_t*>(block.data()),
                                      static_cast<uint32_t>(block.size()), &written) == S_OK;
@@ -131,7 +213,7 @@ void PsJob::WriteHeader(const Document& document) {
     const auto [width, height] = ppd_.PageSize();
     std::ostringstream comments;
     comments << "%%Title: " << DscText(document.Title) << "\n%%Creator: qvhost PostScript driver\n"
-             << "%%Pages: " << pageCount_ << "\n%%PageOrder: Ascend\n"
+             << "%%Pages: (atend)\n%%PageOrder: Ascend\n"
              << "%%BoundingBox: 0 0 " << static_cast<int>(width) << ' ' << static_cast<int>(height)
              << "\n%%LanguageLevel: 2\n";
     stream_.Write(comments.str());
@@ -155,33 +237,6 @@ void PsJob::WriteSetup(const Document& document) {
     stream_.Write(document.Setup);
     Inject(PSINJECT_ENDSETUP);
     stream_.Write("%%EndSetup\n");
-}
-
-void PsJob::WritePage(const std::string& content, int number) {
-    if (!Inject(PSINJECT_PAGENUMBER)) {
-        stream_.Write("%%Page: " + std::to_string(number) + " " + std::to_string(number) + "\n");
-    }
-    stream_.Write("%%BeginPageSetup\n");
-    Inject(PSINJECT_BEGINPAGESETUP);
-    stream_.Write(HostPageSetup());
-    Inject(PSINJECT_ENDPAGESETUP);
-    stream_.Write("%%EndPageSetup\n");
-    stream_.Write(content);
-    if (!content.empty() && content.back() != '\n') {
-        stream_.Write("\n");
-    }
-    Inject(PSINJECT_SHOWPAGE);
-    stream_.Write(HostShowPage());
-    stream_.Write("%%PageTrailer\n");
-    Inject(PSINJECT_PAGETRAILER);
-}
-
-void PsJob::WriteTrailer(const Document& document) {
-    stream_.Write("%%Trailer\n");
-    Inject(PSINJECT_TRAILER);
-    stream_.Write(document.Trailer);
-    stream_.Write("%%EOF\n");
-    Inject(PSINJECT_EOF);
 }
 
 }  // namespace host

@@ -1,6 +1,8 @@
-// One job rendered by the host PostScript driver: the DSC PostScript of its own, with the
-// rendering plug-in called at every injection point in document order, its start-of-document
-// and escape hooks routed as the host routes them, and each finished spool block passed on.
+// One job rendered by the host PostScript driver: DSC PostScript of its own, with the rendering
+// plug-in called at every injection point in document order, the start-of-document and escape
+// entries routed through the plug-in's hooks as the host routes them, and each finished spool
+// block passed on. A job is driven like an application's printer device context: start the
+// document, then pages with content and escapes, then end the document.
 #pragma once
 
 #include <cstdint>
@@ -8,42 +10,66 @@
 
 #include "host/psdriver/device_mode.h"
 #include "host/psdriver/document.h"
+#include "host/psdriver/host_prolog.h"
 #include "host/psdriver/ppd.h"
 #include "host/psdriver/spool_stream.h"
 #include "platform/oem_ps.h"
 
 namespace host {
 
+// Escapes of the host driver itself.
+constexpr uint32_t QUERYESCSUPPORT = 8;
+constexpr uint32_t PASSTHROUGH = 19;
+constexpr uint32_t POSTSCRIPT_DATA = 37;
+constexpr uint32_t POSTSCRIPT_PASSTHROUGH = 4115;
+
 class PsJob {
 public:
     // plugin may be null: the host then renders the job on its own.
     PsJob(platform::IPrintOemPS2* plugin, const Ppd& ppd, DeviceMode& deviceMode,
           platform::HANDLE printer, SpoolStream::BlockSink portSink);
+    ~PsJob();
+    PsJob(const PsJob&) = delete;
+    PsJob& operator=(const PsJob&) = delete;
 
     // Writes into the stream at the current point: the helper interface's DrvWritePrinter.
     void WriteAtCurrentPoint(std::string_view bytes) { stream_.Write(bytes); }
 
-    // Renders the whole document; false with a reason when the plug-in refuses the device or
-    // the spool data could not be written.
+    // Enables the plug-in's device, starts the document and writes everything up to the first
+    // page. false with a reason when the plug-in refuses the device.
+    bool StartDocument(const Document& document, const std::u16string& documentName,
+                       uint32_t jobId, std::string& error);
+    void StartPage();
+    void WriteContent(std::string_view content) { stream_.Write(content); }
+    void EndPage();
+    // Writes the trailer, hands on the last block and disables the device. false with a reason
+    // when any spool block could not be written.
+    bool EndDocument(const Document& document, std::string& error);
+
+    // An application's escape on the job's device context, through the driver's escape entry.
+    uint32_t Escape(uint32_t code, uint32_t inputSize, const void* input, uint32_t outputSize,
+                    void* output);
+
+    // The whole document, page by page.
     bool Render(const Document& document, const std::u16string& documentName, uint32_t jobId,
                 std::string& error);
 
+    int PagesStarted() const { return pagesStarted_; }
     uint64_t BytesWritten() const { return stream_.BytesWritten(); }
     bool PluginWritesSpool() const { return pluginWrites_; }
+
+    // The host's own escape function (the one the plug-in's hook ends in).
+    uint32_t HostEscape(uint32_t code, uint32_t inputSize, const void* input);
 
 private:
     bool EnableDevice(std::string& error);
     void DisableDevice();
-    void StartDocument(const std::u16string& documentName, uint32_t jobId);
     // True when the plug-in handled the point.
     bool Inject(uint32_t index);
     void WriteHeader(const Document& document);
     void WriteProlog(const Document& document);
     void WriteSetup(const Document& document);
-    void WritePage(const std::string& content, int number);
-    void WriteTrailer(const Document& document);
     bool PassOn(std::span<const uint8_t> block);
-
     platform::PFN HookedFunction(uint32_t index) const;
 
     platform::IPrintOemPS2* plugin_;
@@ -51,6 +77,7 @@ private:
     DeviceMode& deviceMode_;
     SpoolStream::BlockSink portSink_;
     SpoolStream stream_;
+    NupLayout layout_;
     platform::DEVOBJ device_{};
     platform::SURFOBJ surface_{};
     platform::DRVENABLEDATA hooks_{};
@@ -58,7 +85,7 @@ private:
     platform::DRVENABLEDATA ownFunctionTable_{};
     bool enabled_ = false;
     bool pluginWrites_ = false;
-    int pageCount_ = 0;
+    int pagesStarted_ = 0;
 };
 
 }  // namespace host

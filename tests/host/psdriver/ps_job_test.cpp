@@ -68,8 +68,13 @@ struct JobRun {
     bool PluginWrites = false;
 };
 
-JobRun RenderWithPlugin(const host::Document& document,
-                        const std::function<void(PluginDevmode&)>& settings = {}) {
+struct JobSetup {
+    std::function<void(PluginDevmode&)> Settings{};
+    std::vector<std::pair<std::string, std::string>> Options{};
+    int16_t Duplex = DMDUP_SIMPLEX;
+};
+
+JobRun RenderWithPlugin(const host::Document& document, const JobSetup& setup) {
     auto loaded = host::LoadedModule::Load(std::string(QV_MODULE_DIR) + "/qvpsrnd.so");
     EXPECT_TRUE(std::holds_alternative<host::LoadedModule>(loaded));
     const auto& module = std::get<host::LoadedModule>(loaded);
@@ -77,12 +82,17 @@ JobRun RenderWithPlugin(const host::Document& document,
     EXPECT_EQ(S_OK, module.CreateObject(CLSID_OEMRENDER, plugin));
 
     host::Ppd ppd = OpenPpd("QV7000C.PPD");
+    for (const auto& [feature, option] : setup.Options) {
+        std::string error;
+        EXPECT_TRUE(ppd.Select(feature, option, error)) << error;
+    }
     host::DeviceMode deviceMode(sizeof(PluginDevmode));
+    deviceMode.Public().dmDuplex = setup.Duplex;
     OEMDMPARAM params{};
     params.pOEMDMOut = deviceMode.Plugin();
     plugin->DevMode(OEMDM_DEFAULT, &params);
-    if (settings) {
-        settings(*static_cast<PluginDevmode*>(deviceMode.Plugin()));
+    if (setup.Settings) {
+        setup.Settings(*static_cast<PluginDevmode*>(deviceMode.Plugin()));
     }
 
     JobRun run;
@@ -104,11 +114,11 @@ JobRun RenderWithPlugin(const host::Document& document,
 TEST(PsJob, DscDocumentPrintsPageForPageInsideThePjlJob) {
     auto parsed = host::Document::FromDsc(ReadFile(std::string(QV_SAMPLES_DIR) + "/documents/report.ps"));
     ASSERT_TRUE(std::holds_alternative<host::Document>(parsed));
-    const JobRun run = RenderWithPlugin(std::get<host::Document>(parsed), [](PluginDevmode& s) {
+    const JobRun run = RenderWithPlugin(std::get<host::Document>(parsed), {.Settings = [](PluginDevmode& s) {
         s.OutputDestination = 4;
         qv::settings::CopyText(s.HoldUserName, u"alice");
         qv::settings::CopyText(s.HoldPin, u"1234");
-    });
+    }});
     EXPECT_EQ(0u, run.Stream.find("\x1b%-12345X@PJL JOB\n"));
     EXPECT_NE(std::string::npos, run.Stream.find("@PJL SET HOLDKEY = \"1234\"\n"));
     EXPECT_NE(std::string::npos, run.Stream.find("@PJL SET JOBNAME = \"Quarterly report\"\n"));
@@ -122,9 +132,37 @@ TEST(PsJob, DscDocumentPrintsPageForPageInsideThePjlJob) {
 
 TEST(PsJob, GeneratedDocumentWithRotationPrints) {
     const JobRun run = RenderWithPlugin(host::Document::Generated(5, 595, 842),
-                                        [](PluginDevmode& s) { s.Rotate180 = 1; });
+                                        {.Settings = [](PluginDevmode& s) { s.Rotate180 = 1; }});
     EXPECT_NE(std::string::npos, run.Stream.find("180 rotate"));
     EXPECT_EQ(5, GhostscriptPages(run.Stream));
+}
+
+TEST(PsJob, NupPutsPagesOnSheets) {
+    struct Case {
+        const char* option;
+        int pages;
+        int sheets;
+    };
+    const Case cases[] = {{"2", 5, 3}, {"4", 9, 3}, {"4", 8, 2}, {"6", 7, 2}, {"16", 3, 1}, {"1", 3, 3}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::string(test.option) + " up, " + std::to_string(test.pages) + " pages");
+        const JobRun run = RenderWithPlugin(host::Document::Generated(test.pages, 595, 842),
+                                            {.Options = {{"%PagePerSheet", test.option}}});
+        EXPECT_EQ(test.sheets, GhostscriptPages(run.Stream));
+    }
+}
+
+TEST(PsJob, ManualDuplexReworkOfNupRunsInGhostscript) {
+    for (const char* option : {"2", "4"}) {
+        SCOPED_TRACE(option);
+        const JobRun run = RenderWithPlugin(
+            host::Document::Generated(9, 595, 842),
+            {.Settings = [](PluginDevmode& s) { s.Rotate180 = 1; },
+             .Options = {{"%PagePerSheet", option}, {"HasManualDuplex", "True"}},
+             .Duplex = DMDUP_VERTICAL});
+        EXPECT_NE(std::string::npos, run.Stream.find("dn6 dn5 dn4 dn3 dn2 dn1 definenup"));
+        EXPECT_GT(GhostscriptPages(run.Stream), 0);
+    }
 }
 
 TEST(PsJob, HostAloneWritesItsOwnHeaderAndPageComments) {
