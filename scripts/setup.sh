@@ -11,7 +11,7 @@ packages=(
   cmake ninja-build g++ pkg-config binutils
   libgtest-dev libbenchmark-dev
   libsqlite3-dev libicu-dev
-  libcairo2-dev libpango1.0-dev fonts-arphic-uming
+  libcairo2-dev libpango1.0-dev fonts-arphic-uming fonts-liberation2
   libcups2-dev
   binutils-mingw-w64-x86-64
   ghostscript
