@@ -275,3 +275,54 @@ TEST(PrinterDC, FontFamiliesAreEnumeratedOnce) {
 }
 
 }  // namespace
+
+#include "platform/version.h"
+
+namespace {
+
+std::u16string VersionString(const std::u16string& path, const std::u16string& name) {
+    uint32_t handle = 0;
+    const uint32_t size = platform::GetFileVersionInfoSizeW(path.c_str(), &handle);
+    if (size == 0) {
+        return u"none";
+    }
+    std::vector<uint8_t> block(size);
+    EXPECT_TRUE(platform::GetFileVersionInfoW(path.c_str(), handle, size, block.data()));
+    void* value = nullptr;
+    uint32_t length = 0;
+    if (!platform::VerQueryValueW(block.data(), u"\\VarFileInfo\\Translation", &value, &length) ||
+        length < 4) {
+        return u"no translation";
+    }
+    uint16_t pair[2];
+    std::memcpy(pair, value, 4);
+    char query[64];
+    std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\", pair[0], pair[1]);
+    std::u16string subBlock(query, query + std::strlen(query));
+    subBlock += name;
+    if (!platform::VerQueryValueW(block.data(), subBlock.c_str(), &value, &length)) {
+        return u"missing";
+    }
+    return std::u16string(static_cast<const char16_t*>(value), length > 0 ? length - 1 : 0);
+}
+
+std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+TEST(FileVersion, ModulesCarryTheirVersionAndOtherFilesNone) {
+    for (const char* module : {"/qvpsrnd.so", "/qvpsui.so"}) {
+        const std::u16string path = Wide(std::string(QV_MODULE_DIR) + module);
+        EXPECT_EQ(u"1.0.0.1", VersionString(path, u"FileVersion"));
+        EXPECT_EQ(u"missing", VersionString(path, u"NoSuchValue"));
+        uint32_t handle = 0;
+        std::vector<uint8_t> block(platform::GetFileVersionInfoSizeW(path.c_str(), &handle));
+        platform::GetFileVersionInfoW(path.c_str(), 0, static_cast<uint32_t>(block.size()), block.data());
+        void* value = nullptr;
+        uint32_t length = 0;
+        ASSERT_TRUE(platform::VerQueryValueW(block.data(), u"\\", &value, &length));
+        EXPECT_EQ(0xFEEF04BDu, static_cast<platform::VS_FIXEDFILEINFO*>(value)->dwSignature);
+    }
+    EXPECT_EQ(u"none", VersionString(Wide(std::string(QV_SAMPLES_DIR) + "/ppd/QV7000C.PPD"), u"FileVersion"));
+    EXPECT_EQ(u"none", VersionString(u"/no/such/file", u"FileVersion"));
+}
+
+}  // namespace
