@@ -26,6 +26,44 @@ constexpr IID IID_IPrintCoreUI2 = {
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+// The host's helper interface on the user-interface side. Keywords and lists are narrow text,
+// lists zero-terminated strings ending with an empty one.
+struct IPrintCoreUI2 : IUnknown {
+    static constexpr const IID& Iid = IID_IPrintCoreUI2;
+    virtual BOOL DrvGetDriverSetting(void* host, const char* feature, void* output, uint32_t size,
+                                     uint32_t* needed, uint32_t* optionsReturned) = 0;
+    virtual BOOL DrvUpgradeRegistrySetting(HANDLE printer, const char* feature,
+                                           const char* setting) = 0;
+    virtual BOOL DrvUpdateUISetting(void* host, void* optionItem, uint32_t previousSelection,
+                                    uint32_t mode) = 0;
+    virtual HRESULT GetOptions(POEMUIOBJ host, uint32_t flags, const char* featuresRequested,
+                               uint32_t requestedSize, char* featureOptions, uint32_t size,
+                               uint32_t* needed) = 0;
+    virtual HRESULT SetOptions(POEMUIOBJ host, uint32_t flags, const char* featureOptions,
+                               uint32_t size, uint32_t* result) = 0;
+    virtual HRESULT EnumConstrainedOptions(POEMUIOBJ host, uint32_t flags, const char* feature,
+                                           char* options, uint32_t size, uint32_t* needed) = 0;
+    virtual HRESULT WhyConstrained(POEMUIOBJ host, uint32_t flags, const char* feature,
+                                   const char* option, char* constraints, uint32_t size,
+                                   uint32_t* needed) = 0;
+    virtual HRESULT GetGlobalAttribute(POEMUIOBJ host, uint32_t flags, const char* attribute,
+                                       uint32_t* dataType, uint8_t* data, uint32_t size,
+                                       uint32_t* needed) = 0;
+    virtual HRESULT GetFeatureAttribute(POEMUIOBJ host, uint32_t flags, const char* feature,
+                                        const char* attribute, uint32_t* dataType, uint8_t* data,
+                                        uint32_t size, uint32_t* needed) = 0;
+    virtual HRESULT GetOptionAttribute(POEMUIOBJ host, uint32_t flags, const char* feature,
+                                       const char* option, const char* attribute,
+                                       uint32_t* dataType, uint8_t* data, uint32_t size,
+                                       uint32_t* needed) = 0;
+    virtual HRESULT EnumFeatures(POEMUIOBJ host, uint32_t flags, char* features, uint32_t size,
+                                 uint32_t* needed) = 0;
+    virtual HRESULT EnumOptions(POEMUIOBJ host, uint32_t flags, const char* feature, char* options,
+                                uint32_t size, uint32_t* needed) = 0;
+    virtual HRESULT QuerySimulationSupport(HANDLE printer, uint32_t level, uint8_t* caps,
+                                           uint32_t size, uint32_t* needed) = 0;
+};
+
 struct IPrintOemUI2 : IUnknown {
     static constexpr const IID& Iid = IID_IPrintOemUI2;
     virtual HRESULT GetInfo(uint32_t mode, void* buffer, uint32_t size, uint32_t* needed) = 0;

@@ -4,6 +4,7 @@
 #include <link.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -101,6 +102,22 @@ const ResourceTable* ModuleResources(platform::HMODULE module) {
         cached = std::make_unique<CachedResources>(CachedResources{object->Path, ReadResources(*object)});
     }
     return cached->Table ? &*cached->Table : nullptr;
+}
+
+std::optional<std::string> ModulePath(platform::HMODULE module) {
+    if (module == nullptr) {
+        return std::nullopt;
+    }
+    const std::optional<LoadedObject> object = FindLoadedObject(module);
+    if (!object) {
+        return std::nullopt;
+    }
+    if (object->Path == "/proc/self/exe") {
+        std::error_code error;
+        const auto resolved = std::filesystem::read_symlink(object->Path, error);
+        return error ? object->Path : resolved.string();
+    }
+    return object->Path;
 }
 
 }  // namespace host

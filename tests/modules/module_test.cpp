@@ -176,3 +176,68 @@ TEST(PluginModules, ServeOnlyTheirClassAndTrackUnloading) {
 }
 
 }  // namespace
+
+#include "platform/activation.h"
+
+namespace {
+
+TEST(PluginModules, OnlyTheUserInterfaceModuleCarriesAPageManifest) {
+    for (const ModuleCase& test : Modules) {
+        SCOPED_TRACE(test.file);
+        const host::LoadedModule module = Load(test.file);
+        char16_t path[1024];
+        const uint32_t length = GetModuleFileNameW(module.Handle(), path, 1024);
+        ASSERT_GT(length, 0u);
+        EXPECT_EQ(std::u16string_view(u".so"), std::u16string_view(path + length - 3, 3));
+        char16_t tiny[4];
+        EXPECT_EQ(4u, GetModuleFileNameW(module.Handle(), tiny, 4));
+        EXPECT_EQ(u'\0', tiny[3]);
+
+        ACTCTXW context{sizeof context, ACTCTX_FLAG_RESOURCE_NAME_VALID, path, 0, 0, nullptr, 2,
+                        nullptr, nullptr};
+        const HANDLE handle = CreateActCtxW(&context);
+        EXPECT_EQ(test.clsid == CLSID_OEMUI, handle != INVALID_HANDLE_VALUE);
+        ReleaseActCtx(handle);
+    }
+}
+
+// An object that answers the user-interface helper's interface id, and nothing of its methods.
+class FakeCoreUI final : public ComObject<IPrintCoreUI2> {
+public:
+    BOOL DrvGetDriverSetting(void*, const char*, void*, uint32_t, uint32_t*, uint32_t*) override { return FALSE; }
+    BOOL DrvUpgradeRegistrySetting(HANDLE, const char*, const char*) override { return FALSE; }
+    BOOL DrvUpdateUISetting(void*, void*, uint32_t, uint32_t) override { return FALSE; }
+    HRESULT GetOptions(POEMUIOBJ, uint32_t, const char*, uint32_t, char*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
+    HRESULT SetOptions(POEMUIOBJ, uint32_t, const char*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
+    HRESULT EnumConstrainedOptions(POEMUIOBJ, uint32_t, const char*, char*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
+    HRESULT WhyConstrained(POEMUIOBJ, uint32_t, const char*, const char*, char*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
+    HRESULT GetGlobalAttribute(POEMUIOBJ, uint32_t, const char*, uint32_t*, uint8_t*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
+    HRESULT GetFeatureAttribute(POEMUIOBJ, uint32_t, const char*, const char*, uint32_t*, uint8_t*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
+    HRESULT GetOptionAttribute(POEMUIOBJ, uint32_t, const char*, const char*, const char*, uint32_t*, uint8_t*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
+    HRESULT EnumFeatures(POEMUIOBJ, uint32_t, char*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
+    HRESULT EnumOptions(POEMUIOBJ, uint32_t, const char*, char*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
+    HRESULT QuerySimulationSupport(HANDLE, uint32_t, uint8_t*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
+};
+
+ULONG References(IUnknown* object) {
+    object->AddRef();
+    return object->Release();
+}
+
+TEST(PluginModules, UserInterfacePluginKeepsTheFirstHelperItIsGiven) {
+    const host::LoadedModule module = Load("qvpsui.so");
+    ComPtr<IPrintOemUI2> plugin;
+    ASSERT_EQ(S_OK, module.CreateObject(CLSID_OEMUI, plugin));
+    EXPECT_EQ(E_FAIL, plugin->PublishDriverInterface(nullptr));
+    EXPECT_EQ(E_FAIL, plugin->PublishDriverInterface(plugin.Get()));
+    auto first = ComPtr<FakeCoreUI>::Adopt(new FakeCoreUI);
+    auto second = ComPtr<FakeCoreUI>::Adopt(new FakeCoreUI);
+    EXPECT_EQ(S_OK, plugin->PublishDriverInterface(first.Get()));
+    EXPECT_EQ(S_OK, plugin->PublishDriverInterface(second.Get()));
+    EXPECT_EQ(2u, References(first.Get()));
+    EXPECT_EQ(1u, References(second.Get()));
+    plugin.Reset();  // the plug-in gives its reference back when it goes
+    EXPECT_EQ(1u, References(first.Get()));
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 // The module's entry points: process attach saves the module handle; the two exports serve the
 // host's user-interface plug-in class.
+#include "platform/activation.h"
 #include "platform/class_factory.h"
 #include "platform/module.h"
 #include "platform/oem_ui.h"
@@ -11,6 +12,14 @@ namespace {
 __attribute__((constructor)) void ProcessAttach() {
     qv::settings::ModuleInstance =
         platform::ModuleFromAddress(reinterpret_cast<const void*>(&ProcessAttach));
+}
+
+__attribute__((destructor)) void ProcessDetach() {
+    platform::HANDLE& context = qv::ui::PageActivationContext();
+    if (context != platform::INVALID_HANDLE_VALUE) {
+        platform::ReleaseActCtx(context);
+        context = platform::INVALID_HANDLE_VALUE;
+    }
 }
 
 }  // namespace

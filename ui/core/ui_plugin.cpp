@@ -15,6 +15,11 @@ ServerCounters& ModuleCounters() {
     return counters;
 }
 
+HANDLE& PageActivationContext() {
+    static HANDLE context = INVALID_HANDLE_VALUE;
+    return context;
+}
+
 HRESULT UiPlugin::GetInfo(uint32_t mode, void* buffer, uint32_t size, uint32_t* needed) {
     if (needed == nullptr ||
         (mode != OEMGI_GETSIGNATURE && mode != OEMGI_GETVERSION && mode != OEMGI_GETPUBLISHERINFO)) {
@@ -41,9 +46,19 @@ HRESULT UiPlugin::DevMode(uint32_t mode, OEMDMPARAM* params) {
     return settings::SettingsDevMode(mode, params);
 }
 
+HRESULT UiPlugin::PublishDriverInterface(IUnknown* host) {
+    if (coreHelper_) {
+        return S_OK;
+    }
+    if (host == nullptr || Failed(host->QueryInterface(IPrintCoreUI2::Iid, coreHelper_.PutVoid()))) {
+        coreHelper_.Reset();
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
 // Slots whose features come with the property sheets, events and the cover page; until then the
 // host uses its own default for each.
-HRESULT UiPlugin::PublishDriverInterface(IUnknown*) { return E_NOTIMPL; }
 HRESULT UiPlugin::CommonUIProp(uint32_t, OEMCUIPPARAM*) { return E_NOTIMPL; }
 HRESULT UiPlugin::DocumentPropertySheets(PROPSHEETUI_INFO*, LPARAM) { return E_NOTIMPL; }
 HRESULT UiPlugin::DevicePropertySheets(PROPSHEETUI_INFO*, LPARAM) { return E_NOTIMPL; }

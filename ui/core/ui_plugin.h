@@ -10,6 +10,10 @@ namespace qv::ui {
 // Server locks and live objects of this module.
 platform::ServerCounters& ModuleCounters();
 
+// The activation context made from the module's manifest for its pages, or
+// INVALID_HANDLE_VALUE while there is none; released at process detach.
+platform::HANDLE& PageActivationContext();
+
 class UiPlugin final : public platform::ComObject<platform::IPrintOemUI2> {
 public:
     explicit UiPlugin(platform::ServerCounters& counters) : live_(counters) {}
@@ -54,6 +58,7 @@ public:
 
 private:
     platform::LiveObject live_;
+    platform::ComPtr<platform::IPrintCoreUI2> coreHelper_;
 };
 
 }  // namespace qv::ui

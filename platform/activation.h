@@ -1,0 +1,36 @@
+// Activation contexts made from a module's manifest, under which pages and dialogs use the
+// manifest's version of the common controls; and the module's own file name they are made from.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/api.h"
+#include "platform/handles.h"
+#include "platform/result.h"
+
+namespace platform {
+
+constexpr uint32_t ACTCTX_FLAG_RESOURCE_NAME_VALID = 0x00000008;
+
+struct ACTCTXW {
+    uint32_t cbSize;
+    uint32_t dwFlags;
+    const char16_t* lpSource;  // the module's file
+    uint16_t wProcessorArchitecture;
+    uint16_t wLangId;
+    const char16_t* lpAssemblyDirectory;
+    uintptr_t lpResourceName;  // a resource id (MAKEINTRESOURCE)
+    const char16_t* lpApplicationName;
+    HMODULE hModule;
+};
+
+// The module's file; capacity in characters. Returns the characters written without the
+// terminator; a path that does not fit is cut to capacity - 1 and ERROR_INSUFFICIENT_BUFFER is
+// set, and the result is then capacity.
+QV_SYSTEM_API uint32_t GetModuleFileNameW(HMODULE module, char16_t* buffer, uint32_t capacity);
+
+// INVALID_HANDLE_VALUE when the source carries no manifest of that id.
+QV_SYSTEM_API HANDLE CreateActCtxW(const ACTCTXW* context);
+QV_SYSTEM_API void ReleaseActCtx(HANDLE context);
+
+}  // namespace platform
