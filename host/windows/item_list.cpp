@@ -23,6 +23,9 @@ UCollator* SortCollator() {
             return static_cast<UCollator*>(nullptr);
         }
         ucol_setStrength(opened, UCOL_SECONDARY);
+        // The host sorts Latin letters before ideographs, which keep their pinyin order.
+        const int32_t noReordering[] = {UCOL_REORDER_CODE_NONE};
+        ucol_setReorderCodes(opened, noReordering, 1, &status);
         return opened;
     }();
     return collator;

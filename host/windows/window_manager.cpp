@@ -32,12 +32,17 @@ WindowManager& WindowManager::Instance() {
 
 WindowManager::WindowManager() {
     RegisterControlClasses(*this);
-    CreateParams desktop;
-    desktop.ClassName = u"#32769";
-    desktop.Style = WS_VISIBLE;
-    desktop.Rect = desktop_;
-    desktopWindow_ = Create(desktop);
-    topLevels_.clear();  // the desktop is behind everything, never front-most
+    // The desktop is behind everything and never front-most; it gets no messages while the
+    // manager is being built.
+    auto desktop = std::make_unique<Window>();
+    desktop->Handle = reinterpret_cast<HWND>(nextHandle_);
+    nextHandle_ += 4;
+    desktop->ClassName = u"#32769";
+    desktop->Style = WS_VISIBLE;
+    desktop->Rect = desktop_;
+    desktop->Procedure = DefaultWindowProcedure;
+    desktopWindow_ = desktop.get();
+    windows_[reinterpret_cast<uintptr_t>(desktop->Handle)] = std::move(desktop);
 }
 
 void WindowManager::RegisterClass(std::u16string name, WindowClass windowClass) {
