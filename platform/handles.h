@@ -12,6 +12,7 @@ using HMODULE = ModuleTag*;
 using LPARAM = intptr_t;
 using WPARAM = uintptr_t;
 using LRESULT = intptr_t;
+using HWND = HANDLE;  // a window of the host's window system
 
 inline HANDLE const INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
 

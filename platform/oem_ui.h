@@ -14,7 +14,6 @@ struct PROPSHEETUI_INFO;  // the sheet service's call block
 struct DEVQUERYPRINT_INFO;
 struct OEMUIOBJ;  // the host object of the user-interface side
 using POEMUIOBJ = OEMUIOBJ*;
-using HWND = HANDLE;
 using HDC = HANDLE;
 
 constexpr CLSID CLSID_OEMUI = {
