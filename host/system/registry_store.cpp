@@ -5,6 +5,7 @@
 #include <unicode/ustring.h>
 
 #include <chrono>
+#include <thread>
 
 #include "host/system/sqlite_statement.h"
 #include "host/system/utf.h"
@@ -26,6 +27,12 @@ using platform::ERROR_SUCCESS;
 constexpr uint32_t ErrorCantRead = 1012;
 constexpr int SchemaVersion = 1;
 constexpr int BusyTimeoutMs = 10000;
+constexpr int SchemaAttempts = 250;
+
+bool IsBusy(sqlite3* db) {
+    const int code = sqlite3_errcode(db) & 0xFF;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
 
 constexpr const char* Schema = R"(
 CREATE TABLE IF NOT EXISTS keys(
@@ -134,7 +141,14 @@ std::unique_ptr<RegistryStore> RegistryStore::Open(const std::string& file, std:
         return nullptr;
     }
     std::unique_ptr<RegistryStore> store(new RegistryStore(db));
-    if (!store->CreateSchema(error)) {
+    // Two processes opening a new file at once can meet in a lock upgrade, where SQLite gives
+    // up at once instead of waiting; the loser tries again.
+    bool ready = store->CreateSchema(error);
+    for (int attempt = 0; !ready && attempt < SchemaAttempts && IsBusy(db); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ready = store->CreateSchema(error);
+    }
+    if (!ready) {
         error = "cannot open registry " + name + ": " + error;
         return nullptr;
     }
