@@ -1,6 +1,7 @@
 #include "render/hooks.h"
 
 #include "platform/system.h"
+#include "render/status_monitor.h"
 #include "settings/text.h"
 
 namespace qv::render {
@@ -22,6 +23,12 @@ BOOL StartDocHook(SURFOBJ* surface, char16_t* documentName, uint32_t jobId) {
         state->Image.JobId = jobId;
         GetLocalTime(&state->Image.StartTime);
     }
+    // Each document creates its own output file; a later one must not append to a file that
+    // another document made or that has gone since.
+    if (state->FileStarted != nullptr) {
+        *state->FileStarted = 0;
+    }
+    LaunchStatusMonitor(device->hPrinter, jobId);
     if (const auto own = HostFunction<DrvStartDocFunction>(state, INDEX_DrvStartDoc)) {
         return own(surface, documentName, jobId);
     }

@@ -57,6 +57,7 @@ struct RenderDevice {
     const platform::DRVFN* CoreFunctions;
     uint32_t CoreFunctionCount;
     platform::IPrintCorePS2* CoreHelper;  // not owned: the plug-in object holds the reference
+    uint32_t* FileStarted;                // the plug-in object's flag, cleared per document
 };
 
 inline RenderDevice* DeviceStateOf(platform::PDEVOBJ device) {

@@ -8,6 +8,7 @@
 #include "render/dispatcher.h"
 #include "render/hooks.h"
 #include "render/render_pdev.h"
+#include "render/spool_output.h"
 #include "settings/plugin_devmode.h"
 #include "settings/settings.h"
 #include "settings/text.h"
@@ -81,6 +82,7 @@ HRESULT RenderPlugin::EnablePDEV(PDEVOBJ device, char16_t*, uint32_t, HSURF*, ui
     }
     RenderPdev& image = state->Image;
     state->CoreHelper = coreHelper_.Get();
+    state->FileStarted = &fileStarted_;
     image.CoreHelper = OpaqueValue(state->CoreHelper);
     if (enable != nullptr) {
         image.CoreDriverVersion = enable->iDriverVersion;
@@ -150,9 +152,9 @@ HRESULT RenderPlugin::Command(PDEVOBJ device, uint32_t index, void*, uint32_t, u
     return hr;
 }
 
-// Spool output redirection comes with the spool destinations; until then the host writes the
-// job itself.
-HRESULT RenderPlugin::WritePrinter(PDEVOBJ, void*, uint32_t, uint32_t*) { return E_NOTIMPL; }
+HRESULT RenderPlugin::WritePrinter(PDEVOBJ device, void* buffer, uint32_t size, uint32_t* written) {
+    return WriteSpoolBlock(device, fileStarted_, buffer, size, written);
+}
 
 HRESULT RenderPlugin::GetPDEVAdjustment(PDEVOBJ, uint32_t, void*, uint32_t, BOOL*) {
     return E_NOTIMPL;
