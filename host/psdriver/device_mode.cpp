@@ -9,9 +9,8 @@ using namespace platform;
 
 DeviceMode::DeviceMode(uint32_t pluginSize)
     : storage_((sizeof(DEVMODEW) + 7) / 8 + (pluginSize + 7) / 8 + 1, 0),
-      image_(reinterpret_cast<Image*>(storage_.data())),
       pluginSize_(pluginSize) {
-    DEVMODEW& dm = image_->Public;
+    DEVMODEW& dm = Public();
     std::memcpy(dm.dmDeviceName, u"qvhost", sizeof(u"qvhost"));
     dm.dmSpecVersion = DM_SPECVERSION;
     dm.dmSize = sizeof(DEVMODEW);
@@ -45,7 +44,7 @@ bool DeviceMode::SetPublicField(const std::string& name, int64_t value, std::str
                         std::to_string(field.High);
                 return false;
             }
-            image_->Public.*field.Member = static_cast<int16_t>(value);
+            Public().*field.Member = static_cast<int16_t>(value);
             return true;
         }
     }

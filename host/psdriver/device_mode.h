@@ -17,10 +17,10 @@ public:
     // zero-filled plug-in part of the given size.
     explicit DeviceMode(uint32_t pluginSize = 0);
 
-    platform::DEVMODEW& Public() { return image_->Public; }
-    const platform::DEVMODEW& Public() const { return image_->Public; }
-    void* Plugin() { return image_->Plugin; }
-    const void* Plugin() const { return image_->Plugin; }
+    platform::DEVMODEW& Public() { return Image()->Public; }
+    const platform::DEVMODEW& Public() const { return Image()->Public; }
+    void* Plugin() { return Image()->Plugin; }
+    const void* Plugin() const { return Image()->Plugin; }
     uint32_t PluginSize() const { return pluginSize_; }
 
     // Sets a public field by its name (dmCopies, dmColor, dmDuplex, dmOrientation); false with a
@@ -28,12 +28,14 @@ public:
     bool SetPublicField(const std::string& name, int64_t value, std::string& error);
 
 private:
-    struct Image {
+    struct Layout {
         platform::DEVMODEW Public;
         alignas(8) unsigned char Plugin[];
     };
+    Layout* Image() { return reinterpret_cast<Layout*>(storage_.data()); }
+    const Layout* Image() const { return reinterpret_cast<const Layout*>(storage_.data()); }
+
     std::vector<uint64_t> storage_;  // 8-byte aligned, public part then plug-in part
-    Image* image_;
     uint32_t pluginSize_;
 };
 

@@ -10,7 +10,10 @@
 #include <variant>
 
 #include "host/psdriver/core_ps2.h"
-#include "host/system/loaded_module.h"
+#include "host/psdriver/print_job.h"
+#include "host/system/machine.h"
+#include "host/system/spooler_admin.h"
+#include "tests/host/system/machine_fixture.h"
 #include "platform/oem_ps.h"
 #include "settings/plugin_devmode.h"
 #include "settings/settings.h"
@@ -62,82 +65,91 @@ host::Ppd OpenPpd(const std::string& name) {
     return std::get<host::Ppd>(std::move(opened));
 }
 
-// A job through the plug-in, as the host driver renders it.
-struct JobRun {
-    std::string Stream;
-    bool PluginWrites = false;
-};
-
 struct JobSetup {
     std::function<void(PluginDevmode&)> Settings{};
     std::vector<std::pair<std::string, std::string>> Options{};
     int16_t Duplex = DMDUP_SIMPLEX;
 };
 
-JobRun RenderWithPlugin(const host::Document& document, const JobSetup& setup) {
-    auto loaded = host::LoadedModule::Load(std::string(QV_MODULE_DIR) + "/qvpsrnd.so");
-    EXPECT_TRUE(std::holds_alternative<host::LoadedModule>(loaded));
-    const auto& module = std::get<host::LoadedModule>(loaded);
-    ComPtr<IPrintOemPS2> plugin;
-    EXPECT_EQ(S_OK, module.CreateObject(CLSID_OEMRENDER, plugin));
-
-    host::Ppd ppd = OpenPpd("QV7000C.PPD");
-    for (const auto& [feature, option] : setup.Options) {
+// A machine with the sample colour driver (the built plug-ins) and a printer on a file port.
+class PrintTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = testing_support::MakeTemporaryFolder();
+        host::OpenMemoryMachine(root_);
+        host::SetCurrentUser(u"alice");
         std::string error;
-        EXPECT_TRUE(ppd.Select(feature, option, error)) << error;
+        ASSERT_TRUE(host::SetComputerName(u"WS-042", error)) << error;
+        ASSERT_TRUE(host::SpoolerAdmin::InstallDriver(
+            {u"Quorvel QV7000C PS", std::string(QV_SAMPLES_DIR) + "/ppd/QV7000C.PPD", {}, QV_MODULE_DIR},
+            error))
+            << error;
+        std::filesystem::create_directories(host::MapPath(u"C:\\out"));
+        ASSERT_TRUE(host::SpoolerAdmin::AddPrinter({u"Office", u"Quorvel QV7000C PS", u"C:\\out\\office.prn", u""},
+                                                   error))
+            << error;
     }
-    host::DeviceMode deviceMode(sizeof(PluginDevmode));
-    deviceMode.Public().dmDuplex = setup.Duplex;
-    OEMDMPARAM params{};
-    params.pOEMDMOut = deviceMode.Plugin();
-    plugin->DevMode(OEMDM_DEFAULT, &params);
-    if (setup.Settings) {
-        setup.Settings(*static_cast<PluginDevmode*>(deviceMode.Plugin()));
+    void TearDown() override {
+        host::OpenMemoryMachine();
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
     }
 
-    JobRun run;
-    host::PsJob* current = nullptr;
-    auto core = ComPtr<host::CorePS2>::Adopt(new host::CorePS2(
-        ppd, [&](std::string_view bytes) { current->WriteAtCurrentPoint(bytes); }));
-    EXPECT_EQ(S_OK, plugin->PublishDriverInterface(core.Get()));
-    host::PsJob job(plugin.Get(), ppd, deviceMode, nullptr, [&](std::span<const uint8_t> block) {
-        run.Stream.append(reinterpret_cast<const char*>(block.data()), block.size());
-        return true;
-    });
-    current = &job;
-    std::string error;
-    EXPECT_TRUE(job.Render(document, u"Quarterly report", 7, error)) << error;
-    run.PluginWrites = job.PluginWritesSpool();
-    return run;
-}
+    // The bytes that reached the printer's port.
+    std::string Print(const host::Document& document) { return Print(document, JobSetup()); }
+    std::string Print(const host::Document& document, const JobSetup& setup) {
+        host::PrintRequest request;
+        request.Printer = u"Office";
+        request.DocumentName = u"Quarterly report";
+        request.Content = document;
+        request.Options = setup.Options;
+        request.EditSettings = [&](void* record, std::string&) {
+            if (setup.Settings) {
+                setup.Settings(*static_cast<PluginDevmode*>(record));
+            }
+            return true;
+        };
+        request.EditPublic = [&](DEVMODEW& publicMode, std::string&) {
+            publicMode.dmDuplex = setup.Duplex;
+            return true;
+        };
+        host::PrintResult result;
+        std::string error;
+        EXPECT_TRUE(host::PrintDocument(request, result, error)) << error;
+        EXPECT_EQ(static_cast<int>(document.Pages.size()), result.Pages);
+        return ReadFile(host::MapPath(u"C:\\out\\office.prn").string());
+    }
 
-TEST(PsJob, DscDocumentPrintsPageForPageInsideThePjlJob) {
+    std::filesystem::path root_;
+};
+
+TEST_F(PrintTest, DscDocumentPrintsPageForPageInsideThePjlJob) {
     auto parsed = host::Document::FromDsc(ReadFile(std::string(QV_SAMPLES_DIR) + "/documents/report.ps"));
     ASSERT_TRUE(std::holds_alternative<host::Document>(parsed));
-    const JobRun run = RenderWithPlugin(std::get<host::Document>(parsed), {.Settings = [](PluginDevmode& s) {
+    const std::string stream = Print(std::get<host::Document>(parsed), {.Settings = [](PluginDevmode& s) {
         s.OutputDestination = 4;
         qv::settings::CopyText(s.HoldUserName, u"alice");
         qv::settings::CopyText(s.HoldPin, u"1234");
     }});
-    EXPECT_EQ(0u, run.Stream.find("\x1b%-12345X@PJL JOB\n"));
-    EXPECT_NE(std::string::npos, run.Stream.find("@PJL SET HOLDKEY = \"1234\"\n"));
-    EXPECT_NE(std::string::npos, run.Stream.find("@PJL SET JOBNAME = \"Quarterly report\"\n"));
+    EXPECT_EQ(0u, stream.find("\x1b%-12345X@PJL JOB\n"));
+    EXPECT_NE(std::string::npos, stream.find("@PJL SET HOLDKEY = \"1234\"\n"));
+    EXPECT_NE(std::string::npos, stream.find("@PJL SET JOBNAME = \"Quarterly report\"\n"));
     // The plug-in answered the header line and the page comments, so the host wrote neither.
-    EXPECT_EQ(std::string::npos, run.Stream.find("%!PS-Adobe-3.0"));
-    EXPECT_NE(std::string::npos, run.Stream.find("%%Page: 3 3\n"));
+    EXPECT_EQ(std::string::npos, stream.find("%!PS-Adobe-3.0"));
+    EXPECT_NE(std::string::npos, stream.find("%%Page: 3 3\n"));
     const std::string trailer = "\x1b%-12345X@PJL EOJ\n\x1b%-12345X";
-    EXPECT_EQ(run.Stream.size() - trailer.size(), run.Stream.rfind(trailer));
-    EXPECT_EQ(3, GhostscriptPages(run.Stream));
+    EXPECT_EQ(stream.size() - trailer.size(), stream.rfind(trailer));
+    EXPECT_EQ(3, GhostscriptPages(stream));
 }
 
-TEST(PsJob, GeneratedDocumentWithRotationPrints) {
-    const JobRun run = RenderWithPlugin(host::Document::Generated(5, 595, 842),
-                                        {.Settings = [](PluginDevmode& s) { s.Rotate180 = 1; }});
-    EXPECT_NE(std::string::npos, run.Stream.find("180 rotate"));
-    EXPECT_EQ(5, GhostscriptPages(run.Stream));
+TEST_F(PrintTest, GeneratedDocumentWithRotationPrints) {
+    const std::string stream = Print(host::Document::Generated(5, 595, 842),
+                                     {.Settings = [](PluginDevmode& s) { s.Rotate180 = 1; }});
+    EXPECT_NE(std::string::npos, stream.find("180 rotate"));
+    EXPECT_EQ(5, GhostscriptPages(stream));
 }
 
-TEST(PsJob, NupPutsPagesOnSheets) {
+TEST_F(PrintTest, NupPutsPagesOnSheets) {
     struct Case {
         const char* option;
         int pages;
@@ -146,22 +158,22 @@ TEST(PsJob, NupPutsPagesOnSheets) {
     const Case cases[] = {{"2", 5, 3}, {"4", 9, 3}, {"4", 8, 2}, {"6", 7, 2}, {"16", 3, 1}, {"1", 3, 3}};
     for (const Case& test : cases) {
         SCOPED_TRACE(std::string(test.option) + " up, " + std::to_string(test.pages) + " pages");
-        const JobRun run = RenderWithPlugin(host::Document::Generated(test.pages, 595, 842),
-                                            {.Options = {{"%PagePerSheet", test.option}}});
-        EXPECT_EQ(test.sheets, GhostscriptPages(run.Stream));
+        const std::string stream = Print(host::Document::Generated(test.pages, 595, 842),
+                                         {.Options = {{"%PagePerSheet", test.option}}});
+        EXPECT_EQ(test.sheets, GhostscriptPages(stream));
     }
 }
 
-TEST(PsJob, ManualDuplexReworkOfNupRunsInGhostscript) {
+TEST_F(PrintTest, ManualDuplexReworkOfNupRunsInGhostscript) {
     for (const char* option : {"2", "4"}) {
         SCOPED_TRACE(option);
-        const JobRun run = RenderWithPlugin(
+        const std::string stream = Print(
             host::Document::Generated(9, 595, 842),
             {.Settings = [](PluginDevmode& s) { s.Rotate180 = 1; },
              .Options = {{"%PagePerSheet", option}, {"HasManualDuplex", "True"}},
              .Duplex = DMDUP_VERTICAL});
-        EXPECT_NE(std::string::npos, run.Stream.find("dn6 dn5 dn4 dn3 dn2 dn1 definenup"));
-        EXPECT_GT(GhostscriptPages(run.Stream), 0);
+        EXPECT_NE(std::string::npos, stream.find("dn6 dn5 dn4 dn3 dn2 dn1 definenup"));
+        EXPECT_GT(GhostscriptPages(stream), 0);
     }
 }
 

@@ -1,0 +1,212 @@
+#include "host/psdriver/print_job.h"
+
+#include <cstdio>
+#include <memory>
+#include <variant>
+
+#include "host/psdriver/core_ps2.h"
+#include "host/psdriver/device_mode.h"
+#include "host/psdriver/ppd.h"
+#include "host/psdriver/ps_job.h"
+#include "host/system/loaded_module.h"
+#include "host/system/machine.h"
+#include "host/system/spool_jobs.h"
+#include "host/system/utf.h"
+#include "platform/oem_ps.h"
+#include "platform/spooler.h"
+
+namespace host {
+
+using namespace platform;
+
+namespace {
+
+// A printer handle that is closed when it goes.
+class OpenedPrinter {
+public:
+    explicit OpenedPrinter(const std::u16string& name) {
+        if (!OpenPrinterW(name.c_str(), &handle_, nullptr)) {
+            handle_ = nullptr;
+        }
+    }
+    ~OpenedPrinter() {
+        if (handle_ != nullptr) {
+            ClosePrinter(handle_);
+        }
+    }
+    OpenedPrinter(const OpenedPrinter&) = delete;
+    OpenedPrinter& operator=(const OpenedPrinter&) = delete;
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+struct DriverFiles {
+    std::string RenderModule;
+    std::string Ppd;
+};
+
+std::optional<DriverFiles> ReadDriverFiles(HANDLE printer, std::string& error) {
+    uint32_t needed = 0;
+    GetPrinterDriverW(printer, nullptr, 2, nullptr, 0, &needed);
+    std::vector<uint8_t> buffer(needed);
+    if (needed == 0 || !GetPrinterDriverW(printer, nullptr, 2, buffer.data(), needed, &needed)) {
+        error = "the printer's driver information cannot be read";
+        return std::nullopt;
+    }
+    const auto& info = *reinterpret_cast<const DRIVER_INFO_2W*>(buffer.data());
+    return DriverFiles{MapPath(info.pDriverPath ? info.pDriverPath : u"").string(),
+                       MapPath(info.pDataFile ? info.pDataFile : u"").string()};
+}
+
+std::string Hex(const std::string& bytes) {
+    std::string hex;
+    char digits[3];
+    for (const char byte : bytes) {
+        std::snprintf(digits, sizeof digits, "%02x", static_cast<unsigned char>(byte));
+        hex += digits;
+    }
+    return hex;
+}
+
+// The job's device mode as the host builds it: size, defaults, then the job's own settings
+// merged through the plug-in.
+bool BuildDeviceMode(IPrintOemPS2& plugin, HANDLE printer, const PrintRequest& request,
+                     std::optional<DeviceMode>& deviceMode, std::string& error) {
+    OEMDMPARAM params{};
+    params.cbSize = sizeof params;
+    params.hPrinter = printer;
+    if (Failed(plugin.DevMode(OEMDM_SIZE, &params)) || params.cbBufSize == 0 ||
+        params.cbBufSize > 0xFFFF) {
+        error = "the rendering plug-in gave no settings record size";
+        return false;
+    }
+    deviceMode.emplace(params.cbBufSize);
+    params.pOEMDMOut = deviceMode->Plugin();
+    plugin.DevMode(OEMDM_DEFAULT, &params);
+    std::vector<uint64_t> jobSettings((params.cbBufSize + 7) / 8);
+    std::memcpy(jobSettings.data(), deviceMode->Plugin(), params.cbBufSize);
+    if (request.EditSettings && !request.EditSettings(jobSettings.data(), error)) {
+        return false;
+    }
+    params.pOEMDMIn = jobSettings.data();
+    plugin.DevMode(OEMDM_MERGE, &params);
+    return !request.EditPublic || request.EditPublic(deviceMode->Public(), error);
+}
+
+}  // namespace
+
+std::string EscapeLine(const EscapeRequest& request, uint32_t result, const std::string& output) {
+    char line[96];
+    const std::string page = request.AtEnd ? "end" : std::to_string(request.Page);
+    std::snprintf(line, sizeof line, "escape 0x%X page %s: result %u", request.Code, page.c_str(), result);
+    return request.WantsOutput ? std::string(line) + " out " + Hex(output) : std::string(line);
+}
+
+bool PrintDocument(const PrintRequest& request, PrintResult& result, std::string& error) {
+    OpenedPrinter printer(request.Printer);
+    if (printer.Get() == nullptr) {
+        error = "no printer named '" + ToUtf8(request.Printer) + "'";
+        return false;
+    }
+    const std::optional<DriverFiles> files = ReadDriverFiles(printer.Get(), error);
+    if (!files) {
+        return false;
+    }
+    auto opened = Ppd::Open(files->Ppd);
+    if (auto* reason = std::get_if<std::string>(&opened)) {
+        error = *reason;
+        return false;
+    }
+    Ppd& ppd = std::get<Ppd>(opened);
+    for (const auto& [feature, option] : request.Options) {
+        if (!ppd.Select(feature, option, error)) {
+            return false;
+        }
+    }
+    auto loaded = LoadedModule::Load(files->RenderModule);
+    if (auto* reason = std::get_if<std::string>(&loaded)) {
+        error = *reason;
+        return false;
+    }
+    const LoadedModule& module = std::get<LoadedModule>(loaded);
+    ComPtr<IPrintOemPS2> plugin;
+    if (Failed(module.CreateObject(CLSID_OEMRENDER, plugin))) {
+        error = "the driver's rendering module serves no rendering plug-in";
+        return false;
+    }
+    std::optional<DeviceMode> deviceMode;
+    if (!BuildDeviceMode(*plugin.Get(), printer.Get(), request, deviceMode, error)) {
+        return false;
+    }
+
+    std::unique_ptr<PsJob> job;
+    auto core = ComPtr<CorePS2>::Adopt(
+        new CorePS2(ppd, [&job](std::string_view bytes) { job->WriteAtCurrentPoint(bytes); }));
+    if (Failed(plugin->PublishDriverInterface(core.Get()))) {
+        error = "the rendering plug-in refused the host's helper interface";
+        return false;
+    }
+    std::u16string name = request.DocumentName;
+    std::u16string output = request.OutputFile;
+    DOC_INFO_1W docInfo{name.data(), output.empty() ? nullptr : output.data(), nullptr};
+    result.JobId = StartDocPrinterW(printer.Get(), 1, reinterpret_cast<const uint8_t*>(&docInfo));
+    if (result.JobId == 0) {
+        error = "the spooler could not start the job (error " + std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    if (!request.MachineName.empty()) {
+        SpoolJobs::Instance().SetOrigin(result.JobId, u"\\\\" + request.MachineName, CurrentUser());
+    }
+    const HANDLE printerHandle = printer.Get();
+    job = std::make_unique<PsJob>(plugin.Get(), ppd, *deviceMode, printerHandle,
+                                  [printerHandle](std::span<const uint8_t> block) {
+                                      uint32_t written = 0;
+                                      return WritePrinter(printerHandle, block.data(),
+                                                          static_cast<uint32_t>(block.size()), &written) != FALSE;
+                                  });
+    const auto sendEscapes = [&](auto matches) {
+        for (const EscapeRequest& escape : request.Escapes) {
+            if (!matches(escape)) {
+                continue;
+            }
+            std::string input = escape.Input;
+            uint32_t code = escape.Code;
+            if (escape.PassThrough) {
+                const uint16_t count = static_cast<uint16_t>(std::min<size_t>(input.size(), 0xFFFF));
+                input = std::string(reinterpret_cast<const char*>(&count), 2) + input.substr(0, count);
+                code = PASSTHROUGH;
+            }
+            std::string out(escape.OutputSize, '\0');
+            const uint32_t answer = job->Escape(code, static_cast<uint32_t>(input.size()),
+                                                input.empty() ? nullptr : input.data(), escape.OutputSize,
+                                                out.empty() ? nullptr : out.data());
+            if (!escape.PassThrough) {
+                result.EscapeLines.push_back(EscapeLine(escape, answer, out));
+            }
+        }
+    };
+    bool printed = job->StartDocument(request.Content, name, result.JobId, error);
+    if (printed) {
+        sendEscapes([](const EscapeRequest& e) { return !e.AtEnd && !e.PassThrough && e.Page == 0; });
+        for (size_t i = 0; i < request.Content.Pages.size(); ++i) {
+            const int page = static_cast<int>(i + 1);
+            sendEscapes([page](const EscapeRequest& e) { return !e.AtEnd && !e.PassThrough && e.Page == page; });
+            job->StartPage();
+            sendEscapes([page](const EscapeRequest& e) { return e.PassThrough && e.Page == page; });
+            job->WriteContent(request.Content.Pages[i]);
+            job->EndPage();
+        }
+        sendEscapes([](const EscapeRequest& e) { return e.AtEnd; });
+        printed = job->EndDocument(request.Content, error);
+    }
+    result.Pages = job->PagesStarted();
+    result.Bytes = job->BytesWritten();
+    job.reset();
+    EndDocPrinter(printer.Get());
+    result.Destination = !output.empty() ? output : u"the printer's port";
+    return printed;
+}
+
+}  // namespace host

@@ -1,0 +1,17 @@
+// Plug-in settings records as text: a field set from "FIELD=VALUE" (the record's field names,
+// embedded records by dotted path), and the whole record as JSON.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace host {
+
+// Numbers in decimal or 0x hex, within the field's range; text as UTF-8 that fits the field with
+// its terminator. false with a one-line reason, the record untouched.
+bool SetRecordField(void* record, std::string_view assignment, std::string& error);
+
+// Every field by name, embedded records as nested objects, text as JSON strings.
+std::string RecordJson(const void* record, int indent = 2);
+
+}  // namespace host
