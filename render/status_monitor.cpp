@@ -51,7 +51,8 @@ std::string ThisComputer() {
 }
 
 bool SubmittedHere(const JOB_INFO_1A& job, const PRINTER_INFO_2A& printer) {
-    std::string_view machine = Text(job.pMachineName);
+    const std::string submitter = Text(job.pMachineName);
+    std::string_view machine = submitter;
     while (!machine.empty() && machine.back() == ' ') {
         machine.remove_suffix(1);
     }

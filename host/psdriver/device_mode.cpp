@@ -24,7 +24,7 @@ DeviceMode::DeviceMode(uint32_t pluginSize)
     dm.dmScale = 100;
 }
 
-bool DeviceMode::SetPublicField(const std::string& name, int64_t value, std::string& error) {
+bool SetPublicField(DEVMODEW& publicMode, const std::string& name, int64_t value, std::string& error) {
     struct Field {
         const char* Name;
         int16_t DEVMODEW::*Member;
@@ -44,7 +44,7 @@ bool DeviceMode::SetPublicField(const std::string& name, int64_t value, std::str
                         std::to_string(field.High);
                 return false;
             }
-            Public().*field.Member = static_cast<int16_t>(value);
+            publicMode.*field.Member = static_cast<int16_t>(value);
             return true;
         }
     }

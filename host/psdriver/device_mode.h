@@ -23,10 +23,6 @@ public:
     const void* Plugin() const { return Image()->Plugin; }
     uint32_t PluginSize() const { return pluginSize_; }
 
-    // Sets a public field by its name (dmCopies, dmColor, dmDuplex, dmOrientation); false with a
-    // reason for an unknown name or a value out of the field's range.
-    bool SetPublicField(const std::string& name, int64_t value, std::string& error);
-
 private:
     struct Layout {
         platform::DEVMODEW Public;
@@ -38,5 +34,10 @@ private:
     std::vector<uint64_t> storage_;  // 8-byte aligned, public part then plug-in part
     uint32_t pluginSize_;
 };
+
+// Sets a public field by its name (dmCopies, dmColor, dmDuplex, dmOrientation); false with a
+// reason for an unknown name or a value out of the field's range, the field untouched.
+bool SetPublicField(platform::DEVMODEW& publicMode, const std::string& name, int64_t value,
+                    std::string& error);
 
 }  // namespace host

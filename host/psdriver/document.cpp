@@ -38,7 +38,6 @@ enum class Section { Header, Prolog, Setup, Page, Trailer, Ignored };
 
 Document Document::Generated(int pages, double width, double height) {
     Document document;
-    document.Title = "Untitled";
     for (int page = 1; page <= pages; ++page) {
         std::ostringstream code;
         code << "newpath 36 36 moveto " << width - 36 << " 36 lineto " << width - 36 << ' '

@@ -10,7 +10,7 @@
 namespace host {
 
 struct Document {
-    std::string Title;
+    std::string Title;  // empty: the job's document name stands in
     std::string Prolog;  // the document's own procedures, without the DSC markers
     std::string Setup;
     std::vector<std::string> Pages;  // each page's marking code, without its showpage

@@ -60,6 +60,17 @@ std::optional<DriverFiles> ReadDriverFiles(HANDLE printer, std::string& error) {
                        MapPath(info.pDataFile ? info.pDataFile : u"").string()};
 }
 
+std::u16string PortOf(HANDLE printer) {
+    uint32_t needed = 0;
+    GetPrinterW(printer, 2, nullptr, 0, &needed);
+    std::vector<uint8_t> buffer(needed);
+    if (needed == 0 || !GetPrinterW(printer, 2, buffer.data(), needed, &needed)) {
+        return u"the printer's port";
+    }
+    const auto& info = *reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
+    return info.pPortName != nullptr ? info.pPortName : u"";
+}
+
 std::string Hex(const std::string& bytes) {
     std::string hex;
     char digits[3];
@@ -205,7 +216,7 @@ bool PrintDocument(const PrintRequest& request, PrintResult& result, std::string
     result.Bytes = job->BytesWritten();
     job.reset();
     EndDocPrinter(printer.Get());
-    result.Destination = !output.empty() ? output : u"the printer's port";
+    result.Destination = !output.empty() ? output : PortOf(printer.Get());
     return printed;
 }
 

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "host/system/utf.h"
+
 namespace host {
 
 using namespace platform;
@@ -74,7 +76,7 @@ bool PsJob::StartDocument(const Document& document, const std::u16string& docume
     auto startDoc = hooked != nullptr ? reinterpret_cast<DrvStartDocFunction>(hooked) : &HostStartDoc;
     std::u16string name = documentName;
     startDoc(&surface_, name.data(), jobId);
-    WriteHeader(document);
+    WriteHeader(document, documentName);
     WriteProlog(document);
     WriteSetup(document);
     return true;
@@ -205,14 +207,14 @@ bool PsJob::PassOn(std::span<const uint8_t> block) {
     return portSink_(block);
 }
 
-void PsJob::WriteHeader(const Document& document) {
+void PsJob::WriteHeader(const Document& document, const std::u16string& documentName) {
     Inject(PSINJECT_BEGINSTREAM);
     if (!Inject(PSINJECT_PSADOBE)) {
         stream_.Write("%!PS-Adobe-3.0\n");
     }
     const auto [width, height] = ppd_.PageSize();
     std::ostringstream comments;
-    comments << "%%Title: " << DscText(document.Title) << "\n%%Creator: qvhost PostScript driver\n"
+    comments << "%%Title: " << DscText(document.Title.empty() ? ToUtf8(documentName) : document.Title) << "\n%%Creator: qvhost PostScript driver\n"
              << "%%Pages: (atend)\n%%PageOrder: Ascend\n"
              << "%%BoundingBox: 0 0 " << static_cast<int>(width) << ' ' << static_cast<int>(height)
              << "\n%%LanguageLevel: 2\n";

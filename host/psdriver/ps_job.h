@@ -66,7 +66,7 @@ private:
     void DisableDevice();
     // True when the plug-in handled the point.
     bool Inject(uint32_t index);
-    void WriteHeader(const Document& document);
+    void WriteHeader(const Document& document, const std::u16string& documentName);
     void WriteProlog(const Document& document);
     void WriteSetup(const Document& document);
     bool PassOn(std::span<const uint8_t> block);

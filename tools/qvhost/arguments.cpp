@@ -30,6 +30,36 @@ bool Arguments::Option(std::string_view name, std::optional<std::string>& value,
     return true;
 }
 
+bool Arguments::Options(std::string_view name, std::vector<std::string>& values,
+                        std::string& error) {
+    for (;;) {
+        std::optional<std::string> value;
+        if (!Option(name, value, error)) {
+            return false;
+        }
+        if (!value) {
+            return true;
+        }
+        values.push_back(*value);
+    }
+}
+
+bool Arguments::ShortOption(char letter, std::optional<std::string>& value, std::string& error) {
+    const std::string option = {'-', letter};
+    for (size_t i = 0; i < words_.size() && !IsEndOfOptions(words_[i]); ++i) {
+        if (words_[i] == option) {
+            if (i + 1 >= words_.size()) {
+                error = option + " needs a value";
+                return false;
+            }
+            value = words_[i + 1];
+            words_.erase(words_.begin() + static_cast<long>(i), words_.begin() + static_cast<long>(i) + 2);
+            return true;
+        }
+    }
+    return true;
+}
+
 bool Arguments::Flag(std::string_view name) {
     const std::string option = "--" + std::string(name);
     for (size_t i = 0; i < words_.size() && !IsEndOfOptions(words_[i]); ++i) {

@@ -15,6 +15,10 @@ public:
 
     // Takes the option's value out of the words; false with a reason when it has none.
     bool Option(std::string_view name, std::optional<std::string>& value, std::string& error);
+    // Takes every value of an option that may be given more than once, in order.
+    bool Options(std::string_view name, std::vector<std::string>& values, std::string& error);
+    // Takes a one-letter option ("-o FILE").
+    bool ShortOption(char letter, std::optional<std::string>& value, std::string& error);
     // Takes a flag without a value.
     bool Flag(std::string_view name);
 

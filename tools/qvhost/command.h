@@ -48,5 +48,6 @@ std::span<const Command> MachineCommands();
 std::span<const Command> DriverCommands();
 std::span<const Command> PrinterCommands();
 std::span<const Command> RegistryCommands();
+std::span<const Command> PrintCommands();
 
 }  // namespace qvhost

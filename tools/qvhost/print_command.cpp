@@ -1,0 +1,313 @@
+// qvhost print: an application printing a document on a printer, through the host driver and
+// the printer's plug-ins, with its settings, options and escapes.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <variant>
+
+#include "host/psdriver/device_mode.h"
+#include "host/psdriver/print_job.h"
+#include "host/psdriver/record_text.h"
+#include "host/system/utf.h"
+#include "tools/qvhost/command.h"
+
+namespace qvhost {
+
+namespace {
+
+std::optional<std::string> ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return std::nullopt;
+    }
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+std::optional<unsigned long> ParseNumber(const std::string& text, int base = 0) {
+    if (text.empty() || text[0] == '-' || text[0] == '+') {
+        return std::nullopt;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text.c_str(), &end, base);
+    if (errno != 0 || end != text.c_str() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::string> ParseHex(const std::string& hex) {
+    if (hex.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    for (size_t i = 0; i < hex.size(); i += 2) {
+        const auto byte = ParseNumber(hex.substr(i, 2), 16);
+        if (!byte) {
+            return std::nullopt;
+        }
+        bytes.push_back(static_cast<char>(*byte));
+    }
+    return bytes;
+}
+
+// "@PAGE" at the end of an escape or pass-through: a page number, 0, or "end".
+bool ParsePage(const std::string& text, host::EscapeRequest& escape, bool allowEnd) {
+    if (allowEnd && text == "end") {
+        escape.AtEnd = true;
+        return true;
+    }
+    const auto page = ParseNumber(text, 10);
+    if (!page || *page > 1000000) {
+        return false;
+    }
+    escape.Page = static_cast<int>(*page);
+    return true;
+}
+
+// CODE[:HEXINPUT][/OUTSIZE]@PAGE
+bool ParseEscape(const std::string& text, host::EscapeRequest& escape, std::string& error) {
+    error = "--escape takes CODE[:HEXINPUT][/OUTSIZE]@PAGE, not '" + text + "'";
+    const size_t at = text.rfind('@');
+    if (at == std::string::npos || !ParsePage(text.substr(at + 1), escape, true)) {
+        return false;
+    }
+    std::string head = text.substr(0, at);
+    if (const size_t slash = head.find('/'); slash != std::string::npos) {
+        const auto size = ParseNumber(head.substr(slash + 1), 10);
+        if (!size || *size > 1 << 20) {
+            return false;
+        }
+        escape.OutputSize = static_cast<uint32_t>(*size);
+        escape.WantsOutput = true;
+        head.resize(slash);
+    }
+    if (const size_t colon = head.find(':'); colon != std::string::npos) {
+        const auto input = ParseHex(head.substr(colon + 1));
+        if (!input) {
+            return false;
+        }
+        escape.Input = *input;
+        head.resize(colon);
+    }
+    const auto code = ParseNumber(head);
+    if (!code || *code > 0xFFFFFFFFul) {
+        return false;
+    }
+    escape.Code = static_cast<uint32_t>(*code);
+    return true;
+}
+
+bool ParsePassThrough(const std::string& text, host::EscapeRequest& escape, std::string& error) {
+    const size_t at = text.rfind('@');
+    if (at == std::string::npos || !ParsePage(text.substr(at + 1), escape, false) || escape.Page == 0) {
+        error = "--passthrough takes FILE@PAGE with a page from 1, not '" + text + "'";
+        return false;
+    }
+    const auto bytes = ReadFile(text.substr(0, at));
+    if (!bytes) {
+        error = "cannot read " + text.substr(0, at);
+        return false;
+    }
+    if (bytes->size() > 0xFFFF) {
+        error = text.substr(0, at) + " holds more than a pass-through can carry (65535 bytes)";
+        return false;
+    }
+    escape.PassThrough = true;
+    escape.Input = *bytes;
+    return true;
+}
+
+bool SplitAssignment(const std::string& text, std::string& name, std::string& value) {
+    const size_t equals = text.find('=');
+    if (equals == std::string::npos || equals == 0) {
+        return false;
+    }
+    name = text.substr(0, equals);
+    value = text.substr(equals + 1);
+    return true;
+}
+
+struct PrintOptions {
+    std::vector<std::string> sets, devmodes, options, escapes, passthroughs, names;
+    std::optional<std::string> pages, document, name, output, machine;
+};
+
+bool ReadOptions(Arguments& arguments, PrintOptions& options, std::string& error) {
+    return arguments.Options("set", options.sets, error) &&
+           arguments.Options("devmode", options.devmodes, error) &&
+           arguments.Options("option", options.options, error) &&
+           arguments.Options("escape", options.escapes, error) &&
+           arguments.Options("passthrough", options.passthroughs, error) &&
+           arguments.Option("pages", options.pages, error) &&
+           arguments.Option("document", options.document, error) &&
+           arguments.Option("name", options.name, error) &&
+           arguments.Option("machine", options.machine, error) &&
+           arguments.ShortOption('o', options.output, error) &&
+           arguments.Positional(1, 1, options.names, error);
+}
+
+// The request from the options; false with a reason (a wrong use).
+bool BuildRequest(const PrintOptions& options, host::PrintRequest& request, std::string& error) {
+    if (options.pages && options.document) {
+        error = "--pages and --document exclude each other";
+        return false;
+    }
+    std::string defaultName = "Untitled";
+    if (options.document) {
+        const auto text = ReadFile(*options.document);
+        if (!text) {
+            error = "cannot read " + *options.document;
+            return false;
+        }
+        auto parsed = host::Document::FromDsc(*text);
+        if (auto* reason = std::get_if<std::string>(&parsed)) {
+            error = *options.document + ": " + *reason;
+            return false;
+        }
+        request.Content = std::get<host::Document>(std::move(parsed));
+        defaultName = std::filesystem::path(*options.document).filename().string();
+    } else {
+        const auto pages = ParseNumber(options.pages.value_or("1"), 10);
+        if (!pages || *pages < 1 || *pages > 1000000) {
+            error = "--pages takes a number from 1 to 1000000";
+            return false;
+        }
+        request.Content = host::Document::Generated(static_cast<int>(*pages), 595, 842);
+    }
+    const auto printer = host::FromUtf8(options.names[0]);
+    const auto documentName = host::FromUtf8(options.name.value_or(defaultName));
+    const auto machine = host::FromUtf8(options.machine.value_or(""));
+    if (!printer || !documentName || !machine) {
+        error = "the arguments are not UTF-8";
+        return false;
+    }
+    request.Printer = *printer;
+    request.DocumentName = *documentName;
+    request.MachineName = *machine;
+    if (options.output) {
+        request.OutputFile = host::FromUtf8(std::filesystem::absolute(*options.output).string()).value_or(u"");
+    }
+    for (const std::string& option : options.options) {
+        std::string keyword, choice;
+        if (!SplitAssignment(option, keyword, choice)) {
+            error = "--option takes KEYWORD=CHOICE, not '" + option + "'";
+            return false;
+        }
+        request.Options.emplace_back(keyword, choice);
+    }
+    for (const std::string& text : options.escapes) {
+        host::EscapeRequest escape;
+        if (!ParseEscape(text, escape, error)) {
+            return false;
+        }
+        request.Escapes.push_back(escape);
+    }
+    for (const std::string& text : options.passthroughs) {
+        host::EscapeRequest escape;
+        if (!ParsePassThrough(text, escape, error)) {
+            return false;
+        }
+        request.Escapes.push_back(escape);
+    }
+    // Checked now against a scratch record, so a wrong field stops the job before it starts.
+    std::vector<uint64_t> scratch(1024);
+    for (const std::string& set : options.sets) {
+        if (!host::SetRecordField(scratch.data(), set, error)) {
+            return false;
+        }
+    }
+    request.EditSettings = [sets = options.sets](void* record, std::string& reason) {
+        for (const std::string& set : sets) {
+            if (!host::SetRecordField(record, set, reason)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    platform::DEVMODEW check{};
+    for (const std::string& devmode : options.devmodes) {
+        std::string field, value;
+        const auto number = SplitAssignment(devmode, field, value) ? ParseNumber(value) : std::nullopt;
+        if (!number) {
+            error = "--devmode takes FIELD=NUMBER, not '" + devmode + "'";
+            return false;
+        }
+        if (!host::SetPublicField(check, field, static_cast<int64_t>(*number), error)) {
+            return false;
+        }
+    }
+    request.EditPublic = [devmodes = options.devmodes](platform::DEVMODEW& publicMode, std::string& reason) {
+        for (const std::string& devmode : devmodes) {
+            std::string field, value;
+            SplitAssignment(devmode, field, value);
+            if (!host::SetPublicField(publicMode, field, std::strtol(value.c_str(), nullptr, 0), reason)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    return true;
+}
+
+int Print(Session& session, Arguments& arguments) {
+    PrintOptions options;
+    std::string error;
+    if (!ReadOptions(arguments, options, error)) {
+        return WrongUse(session, error);
+    }
+    host::PrintRequest request;
+    if (!BuildRequest(options, request, error)) {
+        return WrongUse(session, error);
+    }
+    if (!session.OpenMachine(error)) {
+        return Fail(error);
+    }
+    host::PrintResult result;
+    const bool printed = host::PrintDocument(request, result, error);
+    for (const std::string& line : result.EscapeLines) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
+    if (!printed) {
+        return Fail(error);
+    }
+    std::fprintf(stderr, "job %u: %d page%s, %llu bytes to %s\n", result.JobId, result.Pages,
+                 result.Pages == 1 ? "" : "s", static_cast<unsigned long long>(result.Bytes),
+                 host::ToUtf8(result.Destination).c_str());
+    return 0;
+}
+
+const Command Commands[] = {
+    {"print",
+     "PRINTER [--pages N | --document FILE] [--name TEXT] [--set FIELD=VALUE]... "
+     "[--devmode FIELD=VALUE]... [--option KEYWORD=CHOICE]... [--escape ESCAPE]... "
+     "[--passthrough FILE@PAGE]... [--machine NAME] [-o FILE]",
+     "print a document on a printer through its driver and plug-ins",
+     "  --pages N               a generated document of N numbered pages (default 1)\n"
+     "  --document FILE         a DSC PostScript document\n"
+     "  --name TEXT             the document name (default: the file's name, or Untitled)\n"
+     "  --set FIELD=VALUE       a field of the plug-in settings record (Fax.FaxNumber, ...);\n"
+     "                          numbers in decimal or 0x hex, text as UTF-8\n"
+     "  --devmode FIELD=VALUE   dmCopies, dmColor, dmDuplex or dmOrientation\n"
+     "  --option KEYWORD=CHOICE a PPD feature's option, or %PagePerSheet=1|2|4|6|9|16|Booklet\n"
+     "  --escape CODE[:HEXINPUT][/OUTSIZE]@PAGE\n"
+     "                          an application escape just before page PAGE starts (0: right\n"
+     "                          after the start of the document, end: just before its end);\n"
+     "                          prints 'escape 0xCODE page PAGE: result R[ out HEX]' on stderr\n"
+     "  --passthrough FILE@PAGE the file's bytes as a PASSTHROUGH escape within page PAGE\n"
+     "  --machine NAME          the machine the job comes from (default: this computer)\n"
+     "  -o FILE                 write the bytes that would reach the port to FILE instead\n"
+     "On success one line on stderr: the job id, its pages, its bytes and where they went.",
+     &Print},
+};
+
+}  // namespace
+
+std::span<const Command> PrintCommands() { return Commands; }
+
+}  // namespace qvhost
