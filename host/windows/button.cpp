@@ -9,12 +9,14 @@ using namespace platform;
 namespace {
 
 class ButtonState : public ControlState {
-public:
+  public:
     uint32_t Check = BST_UNCHECKED;
     bool Pushed = false;
 };
 
-uint32_t ButtonType(const Window& window) { return window.Style & BS_TYPEMASK; }
+uint32_t ButtonType(const Window& window) {
+    return window.Style & BS_TYPEMASK;
+}
 
 bool IsAutoRadio(const Window& window) {
     return window.SameClass(WC_BUTTON) && ButtonType(window) == BS_AUTORADIOBUTTON;
@@ -72,7 +74,9 @@ void Clicked(Window* window, ButtonState& state) {
 
 }  // namespace
 
-std::unique_ptr<ControlState> MakeButtonState() { return std::make_unique<ButtonState>(); }
+std::unique_ptr<ControlState> MakeButtonState() {
+    return std::make_unique<ButtonState>();
+}
 
 LRESULT ButtonProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
     WindowManager& manager = WindowManager::Instance();

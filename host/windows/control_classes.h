@@ -19,26 +19,26 @@ constexpr uint32_t QVM_PICK = 0x7F00;
 // A person drags a trackbar's thumb to position wParam and lets go.
 constexpr uint32_t QVM_SLIDE = 0x7F01;
 
-platform::LRESULT DefaultWindowProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                               platform::LPARAM lparam);
-platform::LRESULT DialogWindowProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                              platform::LPARAM lparam);
+platform::LRESULT DefaultWindowProcedure(platform::HWND window, uint32_t message,
+                                         platform::WPARAM wparam, platform::LPARAM lparam);
+platform::LRESULT DialogWindowProcedure(platform::HWND window, uint32_t message,
+                                        platform::WPARAM wparam, platform::LPARAM lparam);
 platform::LRESULT ButtonProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                        platform::LPARAM lparam);
+                                  platform::LPARAM lparam);
 platform::LRESULT EditProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                      platform::LPARAM lparam);
+                                platform::LPARAM lparam);
 platform::LRESULT StaticProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                        platform::LPARAM lparam);
+                                  platform::LPARAM lparam);
 platform::LRESULT ListBoxProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                         platform::LPARAM lparam);
-platform::LRESULT ComboBoxProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                          platform::LPARAM lparam);
-platform::LRESULT TrackbarProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                          platform::LPARAM lparam);
+                                   platform::LPARAM lparam);
+platform::LRESULT ComboBoxProcedure(platform::HWND window, uint32_t message,
+                                    platform::WPARAM wparam, platform::LPARAM lparam);
+platform::LRESULT TrackbarProcedure(platform::HWND window, uint32_t message,
+                                    platform::WPARAM wparam, platform::LPARAM lparam);
 platform::LRESULT UpDownProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                        platform::LPARAM lparam);
-platform::LRESULT ListViewProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                          platform::LPARAM lparam);
+                                  platform::LPARAM lparam);
+platform::LRESULT ListViewProcedure(platform::HWND window, uint32_t message,
+                                    platform::WPARAM wparam, platform::LPARAM lparam);
 
 std::unique_ptr<ControlState> MakeEditState();
 std::unique_ptr<ControlState> MakeListBoxState();

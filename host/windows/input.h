@@ -37,7 +37,17 @@ enum class ActionKind {
     Check,
 };
 
-enum class ExpectKind { Enabled, Disabled, Visible, Hidden, Checked, Unchecked, Text, Selected, Count };
+enum class ExpectKind {
+    Enabled,
+    Disabled,
+    Visible,
+    Hidden,
+    Checked,
+    Unchecked,
+    Text,
+    Selected,
+    Count
+};
 
 struct Action {
     ActionKind Kind = ActionKind::Click;
@@ -77,7 +87,7 @@ struct InputFailure {
 };
 
 class Input {
-public:
+  public:
     static Input& Current();
 
     // Performs the actions in turn (modal loops take theirs from the same queue); the first
@@ -91,7 +101,7 @@ public:
     void SetScreenshotHandler(std::function<std::string(const std::u16string& name)> handler);
     const std::vector<std::u16string>& Screenshots() const { return screenshots_; }
 
-private:
+  private:
     std::optional<std::string> Perform(const Action& action);
 
     std::deque<Action> queue_;

@@ -9,7 +9,7 @@
 namespace qv::ui {
 
 class PropertyPage : public Dialog {
-public:
+  public:
     PropertyPage() : Dialog(nullptr, 0) {}
 
     // The page procedure for a page class: the window creates its object on its first message
@@ -17,10 +17,10 @@ public:
     template <typename Page>
     static intptr_t Procedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
                               platform::LPARAM lparam) {
-        return Route(window, message, wparam, lparam, [] { return new Page(); });
+        return Route(window, message, wparam, lparam, []() -> PropertyPage* { return new Page(); });
     }
 
-protected:
+  protected:
     virtual void OnSetActive() {}
     // False keeps the page active (after the page has told the user why).
     virtual bool OnKillActive() { return true; }
@@ -35,7 +35,7 @@ protected:
 
     bool OnNotify(const platform::NMHDR& header) override;
 
-private:
+  private:
     static intptr_t Route(platform::HWND window, uint32_t message, platform::WPARAM wparam,
                           platform::LPARAM lparam, PropertyPage* (*create)());
 };

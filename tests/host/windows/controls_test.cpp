@@ -12,7 +12,7 @@ namespace {
 using namespace platform;
 
 class ControlsTest : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         dialog_ = OpenEveryControl();
@@ -80,7 +80,8 @@ TEST_F(ControlsTest, EditLimitStopsTypingButNotSettingText) {
 TEST_F(ControlsTest, TypingGoesInAtTheCaretAndReplacesTheSelection) {
     const HWND edit = Item(dialog_, IDC_EDIT_LIMITED);
     SetWindowTextW(edit, u"用户：");  // the caret goes to the start
-    Run({Type(IDC_EDIT_LIMITED, u"甲"), Key(IDC_EDIT_LIMITED, VK_END), Type(IDC_EDIT_LIMITED, u"乙")});
+    Run({Type(IDC_EDIT_LIMITED, u"甲"), Key(IDC_EDIT_LIMITED, VK_END),
+         Type(IDC_EDIT_LIMITED, u"乙")});
     EXPECT_EQ(TextOf(edit), u"甲用户：乙");
     SendMessageW(edit, EM_SETSEL, 1, 4);
     Run({Type(IDC_EDIT_LIMITED, u"X"), Key(IDC_EDIT_LIMITED, VK_BACK)});
@@ -194,7 +195,8 @@ TEST_F(ControlsTest, MultipleSelectionListsToggle) {
     EXPECT_EQ(items[1], 3);
     // Selecting in an extended list without Ctrl leaves that item alone.
     Run({Select(IDC_LIST_EXTENDED, u"一"), Expect(IDC_LIST_EXTENDED, ExpectKind::Selected, u"一")});
-    const auto changes = std::count(Notes().begin(), Notes().end(), Command(IDC_LIST_MULTIPLE, LBN_SELCHANGE));
+    const auto changes =
+        std::count(Notes().begin(), Notes().end(), Command(IDC_LIST_MULTIPLE, LBN_SELCHANGE));
     EXPECT_EQ(changes, 4);
     EXPECT_EQ(SendTo(IDC_LIST_UNSORTED, LB_GETSELCOUNT), LB_ERR) << "single selection has no count";
 }
@@ -206,7 +208,9 @@ std::vector<uint32_t> watched;
 LRESULT DoubleClickWatcher(HWND window, uint32_t message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_LBUTTONDBLCLK) {
         const LRESULT hit = SendMessageW(window, LB_ITEMFROMPOINT, 0, lparam);
-        watched.push_back(HIWORD(static_cast<uintptr_t>(hit)) == 0 ? LOWORD(static_cast<uintptr_t>(hit)) : 0xFFFF);
+        watched.push_back(HIWORD(static_cast<uintptr_t>(hit)) == 0
+                              ? LOWORD(static_cast<uintptr_t>(hit))
+                              : 0xFFFF);
         watched.push_back(static_cast<uint32_t>(Notes().size()));
     }
     return CallWindowProcW(previousListProcedure, window, message, wparam, lparam);
@@ -259,7 +263,8 @@ TEST_F(ControlsTest, EditableComboLimitsItsEditPart) {
     // Choosing an item shows it in the edit part without edit notifications.
     Notes().clear();
     Run({Select(IDC_COMBO_EDIT, u"12"), Expect(IDC_COMBO_EDIT, ExpectKind::Text, u"12")});
-    EXPECT_EQ(std::count(Notes().begin(), Notes().end(), Command(IDC_COMBO_EDIT, CBN_EDITCHANGE)), 0);
+    EXPECT_EQ(std::count(Notes().begin(), Notes().end(), Command(IDC_COMBO_EDIT, CBN_EDITCHANGE)),
+              0);
 }
 
 TEST_F(ControlsTest, OwnerDrawnComboAsksTheDialogToDrawItems) {
@@ -288,8 +293,7 @@ TEST_F(ControlsTest, OwnerDrawnComboAsksTheDialogToDrawItems) {
     }
     const std::vector<Note> expected = {
         Note{WM_DRAWITEM, IDC_COMBO_DRAWN, 0, ODS_SELECTED},
-        Note{WM_DRAWITEM, IDC_COMBO_DRAWN, 1, 0},
-        Note{WM_DRAWITEM, IDC_COMBO_DRAWN, 2, 0},
+        Note{WM_DRAWITEM, IDC_COMBO_DRAWN, 1, 0}, Note{WM_DRAWITEM, IDC_COMBO_DRAWN, 2, 0},
         Note{WM_DRAWITEM, IDC_COMBO_DRAWN, 0, ODS_COMBOBOXEDIT | ODS_SELECTED | ODS_FOCUS}};
     EXPECT_EQ(drawn, expected);
 }
@@ -302,13 +306,12 @@ TEST_F(ControlsTest, TrackbarReportsMovesButNotPositionsSetFromCode) {
     EXPECT_TRUE(Notes().empty());
     Run({Slide(IDC_SLIDER, 9), Key(IDC_SLIDER, VK_LEFT)});
     EXPECT_EQ(SendTo(IDC_SLIDER, TBM_GETPOS), 4) << "moved to the top of the range, then one left";
-    const std::vector<Note> expected = {
-        Scroll(WM_HSCROLL, IDC_SLIDER, TB_THUMBTRACK, 5),
-        Scroll(WM_HSCROLL, IDC_SLIDER, TB_THUMBPOSITION, 5),
-        Scroll(WM_HSCROLL, IDC_SLIDER, TB_ENDTRACK, 0),
-        Notify(IDC_SLIDER, NM_RELEASEDCAPTURE),
-        Scroll(WM_HSCROLL, IDC_SLIDER, TB_LINEUP, 0),
-        Scroll(WM_HSCROLL, IDC_SLIDER, TB_ENDTRACK, 0)};
+    const std::vector<Note> expected = {Scroll(WM_HSCROLL, IDC_SLIDER, TB_THUMBTRACK, 5),
+                                        Scroll(WM_HSCROLL, IDC_SLIDER, TB_THUMBPOSITION, 5),
+                                        Scroll(WM_HSCROLL, IDC_SLIDER, TB_ENDTRACK, 0),
+                                        Notify(IDC_SLIDER, NM_RELEASEDCAPTURE),
+                                        Scroll(WM_HSCROLL, IDC_SLIDER, TB_LINEUP, 0),
+                                        Scroll(WM_HSCROLL, IDC_SLIDER, TB_ENDTRACK, 0)};
     EXPECT_EQ(NotesOf(IDC_SLIDER), expected);
 }
 
@@ -367,10 +370,12 @@ TEST_F(ControlsTest, ListViewKeepsRowsSortedByTheFirstColumn) {
         item.mask = LVIF_TEXT;
         item.iItem = 0;
         item.pszText = name.data();
-        const LRESULT index = SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        const LRESULT index =
+            SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         item.iSubItem = 1;
         item.pszText = version.data();
-        SendMessageW(view, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(view, LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&item));
     }
     const std::u16string expected[][2] = {
         {u"PS5UI.DLL", u"N/A"}, {u"ps5ui.hlp", u"2.0"}, {u"qvpsui.so", u"1.0"}};
@@ -381,7 +386,8 @@ TEST_F(ControlsTest, ListViewKeepsRowsSortedByTheFirstColumn) {
             item.iSubItem = sub;
             item.pszText = buffer;
             item.cchTextMax = 4;
-            SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(&item));
             EXPECT_EQ(std::u16string(buffer), expected[row][sub].substr(0, 3)) << row << "," << sub;
         }
     }
@@ -400,9 +406,11 @@ TEST_F(ControlsTest, ImpossibleActionsAreRefusedWithAReason) {
         {"disabled control", Click(IDC_CHECK), "control 104 is disabled"},
         {"hidden control", Click(IDC_RADIO_B1), "control 105 is hidden"},
         {"missing control", Click(999), "dialog 100 has no control 999"},
-        {"missing item", Select(IDC_LIST_SORTED, u"nothing"), "control 120 has no item \"nothing\""},
+        {"missing item", Select(IDC_LIST_SORTED, u"nothing"),
+         "control 120 has no item \"nothing\""},
         {"typing into a button", Type(IDC_CHECK + 2, u"x"), "control 106 takes no typing"},
-        {"toggling a single-selection list", Toggle(IDC_LIST_UNSORTED, u"x"), "control 121 has no item \"x\""},
+        {"toggling a single-selection list", Toggle(IDC_LIST_UNSORTED, u"x"),
+         "control 121 has no item \"x\""},
         {"sliding a list", Slide(IDC_LIST_SORTED, 1), "control 120 is no trackbar"},
         {"answering without a message box", Answer(IDOK), "no message box waits for an answer"},
         {"switching pages of a dialog", Page(u"常规"), "dialog 100 is no property sheet"},

@@ -49,7 +49,7 @@ std::string Utf8(std::u16string_view text);
 std::u16string TextOf(platform::HWND window);
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
