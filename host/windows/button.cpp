@@ -72,19 +72,10 @@ void Clicked(Window* window, ButtonState& state) {
     WindowManager::Instance().NotifyCommand(window, BN_CLICKED);
 }
 
-}  // namespace
-
-std::unique_ptr<ControlState> MakeButtonState() {
-    return std::make_unique<ButtonState>();
-}
-
-LRESULT ButtonProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
-    WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    ButtonState* state = window != nullptr ? window->StateAs<ButtonState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+LRESULT HandleMessage(Window* window, ButtonState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
+    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
+    [[maybe_unused]] const HWND handle = window->Handle;
     const bool groupBox = ButtonType(*window) == BS_GROUPBOX;
     switch (message) {
         case BM_GETCHECK:
@@ -141,6 +132,12 @@ LRESULT ButtonProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lpa
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass ButtonClass() {
+    return ControlClass<ButtonState, HandleMessage>();
 }
 
 }  // namespace host

@@ -204,19 +204,10 @@ LRESULT TextMessage(Window* window, ComboBoxState& state, uint32_t message, WPAR
     }
 }
 
-}  // namespace
-
-std::unique_ptr<ControlState> MakeComboBoxState() {
-    return std::make_unique<ComboBoxState>();
-}
-
-LRESULT ComboBoxProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
-    WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    ComboBoxState* state = window != nullptr ? window->StateAs<ComboBoxState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+LRESULT HandleMessage(Window* window, ComboBoxState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
+    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
+    [[maybe_unused]] const HWND handle = window->Handle;
     if (const uint32_t listMessage = ListMessageOf(message)) {
         LRESULT result = CB_ERR;
         HandleListMessage(state->List, listMessage, wparam, lparam, &result);
@@ -304,6 +295,12 @@ LRESULT ComboBoxProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM l
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass ComboBoxClass() {
+    return ControlClass<ComboBoxState, HandleMessage>();
 }
 
 // The list part of a combo box, for input and the window tree.

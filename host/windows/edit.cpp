@@ -150,19 +150,10 @@ void SetSelection(Window* window, EditState& state, intptr_t start, intptr_t end
     state.SelectionEnd = static_cast<uint32_t>(std::max(start, end));
 }
 
-}  // namespace
-
-std::unique_ptr<ControlState> MakeEditState() {
-    return std::make_unique<EditState>();
-}
-
-LRESULT EditProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
-    WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    EditState* state = window != nullptr ? window->StateAs<EditState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+LRESULT HandleMessage(Window* window, EditState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
+    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
+    [[maybe_unused]] const HWND handle = window->Handle;
     switch (message) {
         case WM_CREATE:
             state->PasswordChar = (window->Style & ES_PASSWORD) != 0 ? PasswordBullet : 0;
@@ -232,6 +223,12 @@ LRESULT EditProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lpara
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass EditClass() {
+    return ControlClass<EditState, HandleMessage>();
 }
 
 // What the edit shows: its text, masked when it is a password edit.

@@ -324,17 +324,12 @@ int32_t AskItemHeight(Window* window, uint32_t type, uint32_t itemId, int32_t fa
     return MeasuredHeight(window, type, itemId, fallback);
 }
 
-std::unique_ptr<ControlState> MakeListBoxState() {
-    return std::make_unique<ListBoxState>();
-}
+namespace {
 
-LRESULT ListBoxProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
-    WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    ListBoxState* state = window != nullptr ? window->StateAs<ListBoxState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+LRESULT HandleMessage(Window* window, ListBoxState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
+    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
+    [[maybe_unused]] const HWND handle = window->Handle;
     LRESULT result = 0;
     if (HandleListMessage(*state, message, wparam, lparam, &result)) {
         window->Invalid = true;
@@ -396,6 +391,12 @@ LRESULT ListBoxProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lp
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass ListBoxClass() {
+    return ControlClass<ListBoxState, HandleMessage>();
 }
 
 }  // namespace host

@@ -104,19 +104,10 @@ LRESULT GetCell(const ListViewState& state, int32_t index, LVITEMW* item) {
     return CopyText(text, item->pszText, item->cchTextMax);
 }
 
-}  // namespace
-
-std::unique_ptr<ControlState> MakeListViewState() {
-    return std::make_unique<ListViewState>();
-}
-
-LRESULT ListViewProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
-    WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    ListViewState* state = window != nullptr ? window->StateAs<ListViewState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+LRESULT HandleMessage(Window* window, ListViewState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
+    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
+    [[maybe_unused]] const HWND handle = window->Handle;
     const auto index = static_cast<int32_t>(wparam);
     auto* item = reinterpret_cast<LVITEMW*>(lparam);
     switch (message) {
@@ -167,6 +158,12 @@ LRESULT ListViewProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM l
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass ListViewClass() {
+    return ControlClass<ListViewState, HandleMessage>();
 }
 
 }  // namespace host

@@ -113,19 +113,10 @@ LRESULT SetRangePart(Window* window, TrackbarState& state, int32_t min, int32_t 
     return 0;
 }
 
-}  // namespace
-
-std::unique_ptr<ControlState> MakeTrackbarState() {
-    return std::make_unique<TrackbarState>();
-}
-
-LRESULT TrackbarProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
-    WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    TrackbarState* state = window != nullptr ? window->StateAs<TrackbarState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+LRESULT HandleMessage(Window* window, TrackbarState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
+    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
+    [[maybe_unused]] const HWND handle = window->Handle;
     const auto value = static_cast<int32_t>(lparam);
     switch (message) {
         case TBM_GETPOS:
@@ -178,6 +169,12 @@ LRESULT TrackbarProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM l
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass TrackbarClass() {
+    return ControlClass<TrackbarState, HandleMessage>();
 }
 
 }  // namespace host

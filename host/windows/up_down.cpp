@@ -211,19 +211,10 @@ LRESULT SetPosition(Window* window, UpDownState& state, int32_t position) {
     return previous;
 }
 
-}  // namespace
-
-std::unique_ptr<ControlState> MakeUpDownState() {
-    return std::make_unique<UpDownState>();
-}
-
-LRESULT UpDownProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
-    WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    UpDownState* state = window != nullptr ? window->StateAs<UpDownState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+LRESULT HandleMessage(Window* window, UpDownState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
+    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
+    [[maybe_unused]] const HWND handle = window->Handle;
     switch (message) {
         case WM_CREATE:
             if ((window->Style & UDS_AUTOBUDDY) != 0) {
@@ -289,6 +280,12 @@ LRESULT UpDownProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lpa
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass UpDownClass() {
+    return ControlClass<UpDownState, HandleMessage>();
 }
 
 }  // namespace host
