@@ -611,7 +611,7 @@ std::optional<std::string> Input::Perform(const Action& action) {
 }
 
 bool Input::PerformNext(Window* waiting) {
-    if (failure_) {
+    if (failure_ || !running_) {
         return false;
     }
     if (queue_.empty()) {
@@ -630,6 +630,10 @@ bool Input::PerformNext(Window* waiting) {
 }
 
 std::optional<InputFailure> Input::Run(std::vector<Action> actions) {
+    if (running_) {
+        return InputFailure{lastLine_, "input was given while other input ran"};
+    }
+    running_ = true;
     failure_.reset();
     queue_.clear();
     for (size_t i = 0; i < actions.size(); ++i) {
@@ -643,6 +647,7 @@ std::optional<InputFailure> Input::Run(std::vector<Action> actions) {
         PerformNext(nullptr);
     }
     queue_.clear();
+    running_ = false;
     std::optional<InputFailure> result = std::move(failure_);
     failure_.reset();
     return result;

@@ -91,10 +91,10 @@ class Input {
     static Input& Current();
 
     // Performs the actions in turn (modal loops take theirs from the same queue); the first
-    // failure ends the run.
+    // failure ends the run. A run started by an action of a run fails: there is one person.
     std::optional<InputFailure> Run(std::vector<Action> actions);
-    // The next queued action, for a modal loop; false when none is left or one failed, and the
-    // loop gives up `waiting`.
+    // The next queued action, for a modal loop; false when none is left or one failed (or no run
+    // is going on), and the loop gives up `waiting`.
     bool PerformNext(Window* waiting);
 
     // A screenshot action calls the handler with its name; a non-empty answer is a failure.
@@ -107,6 +107,7 @@ class Input {
     std::deque<Action> queue_;
     std::optional<InputFailure> failure_;
     int32_t lastLine_ = 0;
+    bool running_ = false;
     std::function<std::string(const std::u16string&)> screenshotHandler_;
     std::vector<std::u16string> screenshots_;
 };

@@ -5,6 +5,7 @@
 #include "host/windows/control_classes.h"
 #include "host/windows/window_manager.h"
 #include "tests/host/windows/window_test_support.h"
+#include "ui/core/controls.h"
 
 namespace host::test {
 namespace {
@@ -128,6 +129,28 @@ TEST_F(ControlsTest, SortedListInsertsWithoutRegardToCase) {
     // Inserting at an index never sorts.
     SendTo(IDC_LIST_SORTED, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(u"zeta"));
     EXPECT_EQ(ListText(IDC_LIST_SORTED, 0), u"zeta");
+}
+
+TEST_F(ControlsTest, ItemDataStaysWithItsItemInSortedListsAndCombos) {
+    const qv::ui::ListBox list(Item(dialog_, IDC_LIST_SORTED));
+    const qv::ui::ComboBox combo(Item(dialog_, IDC_COMBO_LIST));
+    const qv::ui::ItemControl* controls[] = {&list, &combo};
+    for (const qv::ui::ItemControl* control : controls) {
+        SCOPED_TRACE(control->Id());
+        for (const auto& [text, data] : {std::pair{u"中", 2}, {u"低", 1}, {u"高", 3}}) {
+            control->AddWithData(text, data);
+        }
+        control->Select(control->FindExact(u"高"));
+        EXPECT_EQ(control->Delete(control->FindExact(u"低")), 2);
+        EXPECT_EQ(control->SelectedText(), u"高") << "the selection follows its item";
+        EXPECT_EQ(control->ItemData(control->Selection()), 3);
+        EXPECT_EQ(control->ItemData(control->FindExact(u"中")), 2);
+        EXPECT_EQ(control->ItemData(7), -1) << "no such item";
+        EXPECT_EQ(control->ItemText(7), u"");
+    }
+    list.SetHorizontalExtent(240);
+    EXPECT_EQ(list.HorizontalExtent(), 240);
+    EXPECT_TRUE(Notes().empty()) << "nothing done from code notifies";
 }
 
 TEST_F(ControlsTest, StringSearchesWrapAndIgnoreCase) {

@@ -140,6 +140,18 @@ TEST_F(ModalTest, InputThatIgnoresOrMissesAModalWindowFails) {
     }
 }
 
+TEST_F(ModalTest, AModalDialogWithoutInputEndsAtOnce) {
+    EXPECT_EQ(
+        DialogBoxParamW(TestModule(), MAKEINTRESOURCEW(IDD_NESTED), nullptr, NestingProcedure, 0),
+        -1);
+    EXPECT_EQ(MessageBoxW(nullptr, u"文字", nullptr, MB_YESNO), IDYES) << "the default button";
+    EXPECT_TRUE(WindowManager::Instance().TopLevels().empty());
+    std::optional<InputFailure> nested;
+    Run({Check([&] { nested = Input::Current().Run({Click(IDOK)}); })});
+    ASSERT_TRUE(nested.has_value());
+    EXPECT_EQ(nested->Message, "input was given while other input ran");
+}
+
 TEST_F(ModalTest, ATemplateWithAnUnknownClassBuildsNoDialog) {
     EXPECT_EQ(DialogBoxParamW(TestModule(), MAKEINTRESOURCEW(IDD_UNKNOWN_CLASS), nullptr,
                               NestingProcedure, 0),
