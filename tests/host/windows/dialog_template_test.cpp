@@ -69,6 +69,14 @@ TEST(DialogTemplateTest, RefusesMalformedTemplatesWithoutReadingPastThem) {
         EXPECT_FALSE(ParseDialogTemplate(prefix, &error).has_value());
         EXPECT_FALSE(error.empty());
     }
+    // Any byte spoiled gives a template or a reason, never a read past the end.
+    for (size_t offset = 0; offset < whole.size(); ++offset) {
+        std::vector<uint8_t> bytes(whole.begin(), whole.end());
+        bytes[offset] = 0xFF;
+        std::string error;
+        const bool parsed = ParseDialogTemplate(bytes, &error).has_value();
+        EXPECT_NE(parsed, !error.empty()) << offset;
+    }
     struct Case {
         const char* Name;
         size_t Offset;

@@ -113,6 +113,29 @@ TEST_F(ExamplePageTest, APageWrittenOnTheBaseClassesRunsItsAlgorithm) {
     EXPECT_EQ(MessageBoxLog::Instance().Records()[0].Text, u"请添加至少一个名称。");
 }
 
+class LockedDialog : public ModalDialog {
+  public:
+    LockedDialog() : ModalDialog(TestModule(), IDD_EVERY_CONTROL) {}
+
+  protected:
+    bool OnInit() override {
+        EnableAll(false);  // no permission to change the settings
+        return true;
+    }
+    bool OnCommand(int32_t id, uint16_t) override {
+        End(id);
+        return true;
+    }
+};
+
+TEST_F(ExamplePageTest, EnableAllReachesEveryControl) {
+    RunExpecting(
+        {Check([] { LockedDialog().Run(nullptr, 0); }), Expect(IDC_RADIO_A1, ExpectKind::Disabled),
+         Expect(IDC_LISTVIEW, ExpectKind::Disabled), Expect(IDOK, ExpectKind::Disabled),
+         Key(IDC_LABEL, VK_ESCAPE)},
+        "control 170 is disabled");  // nothing is left to press
+}
+
 class MissingControlDialog : public ModalDialog {
   public:
     MissingControlDialog() : ModalDialog(TestModule(), IDD_NESTED) {}

@@ -106,12 +106,6 @@ class PropertySheetTest : public WindowTest {
         });
     }
 
-    // Runs the actions and expects the failure, if any, to be `failure`.
-    void RunExpecting(std::vector<Action> actions, const std::string& failure) {
-        auto failed = Input::Current().Run(std::move(actions));
-        EXPECT_EQ(failed ? failed->Message : std::string(), failure);
-    }
-
     intptr_t result_ = -2;
 };
 

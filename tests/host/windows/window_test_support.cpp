@@ -130,4 +130,9 @@ void WindowTest::Run(std::vector<Action> actions) {
     }
 }
 
+void WindowTest::RunExpecting(std::vector<Action> actions, const std::string& failure) {
+    auto failed = Input::Current().Run(std::move(actions));
+    EXPECT_EQ(failed ? failed->Message : std::string(), failure);
+}
+
 }  // namespace host::test

@@ -58,6 +58,8 @@ class WindowTest : public ::testing::Test {
     platform::HWND Item(platform::HWND dialog, int32_t id) const;
     // Runs input and fails the test with the failing line.
     void Run(std::vector<Action> actions);
+    // Runs input that must end with `failure` (empty: none).
+    void RunExpecting(std::vector<Action> actions, const std::string& failure);
 };
 
 }  // namespace host::test
