@@ -74,8 +74,8 @@ void Clicked(Window* window, ButtonState& state) {
 
 LRESULT HandleMessage(Window* window, ButtonState* state, uint32_t message, WPARAM wparam,
                       LPARAM lparam) {
-    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
-    [[maybe_unused]] const HWND handle = window->Handle;
+    WindowManager& manager = WindowManager::Instance();
+    const HWND handle = window->Handle;
     const bool groupBox = ButtonType(*window) == BS_GROUPBOX;
     switch (message) {
         case BM_GETCHECK:

@@ -206,8 +206,8 @@ LRESULT TextMessage(Window* window, ComboBoxState& state, uint32_t message, WPAR
 
 LRESULT HandleMessage(Window* window, ComboBoxState* state, uint32_t message, WPARAM wparam,
                       LPARAM lparam) {
-    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
-    [[maybe_unused]] const HWND handle = window->Handle;
+    WindowManager& manager = WindowManager::Instance();
+    const HWND handle = window->Handle;
     if (const uint32_t listMessage = ListMessageOf(message)) {
         LRESULT result = CB_ERR;
         HandleListMessage(state->List, listMessage, wparam, lparam, &result);

@@ -152,8 +152,8 @@ void SetSelection(Window* window, EditState& state, intptr_t start, intptr_t end
 
 LRESULT HandleMessage(Window* window, EditState* state, uint32_t message, WPARAM wparam,
                       LPARAM lparam) {
-    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
-    [[maybe_unused]] const HWND handle = window->Handle;
+    WindowManager& manager = WindowManager::Instance();
+    const HWND handle = window->Handle;
     switch (message) {
         case WM_CREATE:
             state->PasswordChar = (window->Style & ES_PASSWORD) != 0 ? PasswordBullet : 0;

@@ -328,8 +328,8 @@ namespace {
 
 LRESULT HandleMessage(Window* window, ListBoxState* state, uint32_t message, WPARAM wparam,
                       LPARAM lparam) {
-    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
-    [[maybe_unused]] const HWND handle = window->Handle;
+    WindowManager& manager = WindowManager::Instance();
+    const HWND handle = window->Handle;
     LRESULT result = 0;
     if (HandleListMessage(*state, message, wparam, lparam, &result)) {
         window->Invalid = true;

@@ -106,8 +106,7 @@ LRESULT GetCell(const ListViewState& state, int32_t index, LVITEMW* item) {
 
 LRESULT HandleMessage(Window* window, ListViewState* state, uint32_t message, WPARAM wparam,
                       LPARAM lparam) {
-    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
-    [[maybe_unused]] const HWND handle = window->Handle;
+    const HWND handle = window->Handle;
     const auto index = static_cast<int32_t>(wparam);
     auto* item = reinterpret_cast<LVITEMW*>(lparam);
     switch (message) {

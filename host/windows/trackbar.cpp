@@ -115,8 +115,8 @@ LRESULT SetRangePart(Window* window, TrackbarState& state, int32_t min, int32_t 
 
 LRESULT HandleMessage(Window* window, TrackbarState* state, uint32_t message, WPARAM wparam,
                       LPARAM lparam) {
-    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
-    [[maybe_unused]] const HWND handle = window->Handle;
+    WindowManager& manager = WindowManager::Instance();
+    const HWND handle = window->Handle;
     const auto value = static_cast<int32_t>(lparam);
     switch (message) {
         case TBM_GETPOS:

@@ -213,8 +213,8 @@ LRESULT SetPosition(Window* window, UpDownState& state, int32_t position) {
 
 LRESULT HandleMessage(Window* window, UpDownState* state, uint32_t message, WPARAM wparam,
                       LPARAM lparam) {
-    [[maybe_unused]] WindowManager& manager = WindowManager::Instance();
-    [[maybe_unused]] const HWND handle = window->Handle;
+    WindowManager& manager = WindowManager::Instance();
+    const HWND handle = window->Handle;
     switch (message) {
         case WM_CREATE:
             if ((window->Style & UDS_AUTOBUDDY) != 0) {
