@@ -385,7 +385,7 @@ TEST_F(ControlsTest, ListViewKeepsRowsSortedByTheFirstColumn) {
     const struct {
         std::u16string Name;
         std::u16string Version;
-    } rows[] = {{u"qvpsui.so", u"1.0"}, {u"PS5UI.DLL", u"N/A"}, {u"ps5ui.hlp", u"2.0"}};
+    } rows[] = {{u"qvpsui.so", u"1.0"}, {u"CORE.DLL", u"N/A"}, {u"core.hlp", u"2.0"}};
     for (const auto& row : rows) {
         std::u16string name = row.Name;
         std::u16string version = row.Version;
@@ -401,7 +401,7 @@ TEST_F(ControlsTest, ListViewKeepsRowsSortedByTheFirstColumn) {
                      reinterpret_cast<LPARAM>(&item));
     }
     const std::u16string expected[][2] = {
-        {u"PS5UI.DLL", u"N/A"}, {u"ps5ui.hlp", u"2.0"}, {u"qvpsui.so", u"1.0"}};
+        {u"CORE.DLL", u"N/A"}, {u"core.hlp", u"2.0"}, {u"qvpsui.so", u"1.0"}};
     for (int32_t row = 0; row < 3; ++row) {
         for (int32_t sub = 0; sub < 2; ++sub) {
             char16_t buffer[4] = {};  // short on purpose: the copy is cut, never overrun
