@@ -296,9 +296,4 @@ struct LVCOLUMNW {
     int32_t iSubItem;
 };
 
-// Tab control of a property sheet frame.
-constexpr uint32_t TCM_FIRST = 0x1300;
-constexpr uint32_t TCM_GETITEMCOUNT = TCM_FIRST + 4;
-constexpr uint32_t TCM_GETCURSEL = TCM_FIRST + 11;
-
 }  // namespace platform

@@ -57,7 +57,7 @@ struct PROPSHEETHEADERW {
 
 // Notifications a page receives through WM_NOTIFY; the page answers in DWLP_MSGRESULT.
 constexpr uint32_t PSN_FIRST = 0U - 200;
-constexpr uint32_t PSN_SETACTIVE = PSN_FIRST - 0;  // result 0 accepts, -1 refuses activation
+constexpr uint32_t PSN_SETACTIVE = PSN_FIRST - 0;   // result 0 accepts, -1 refuses activation
 constexpr uint32_t PSN_KILLACTIVE = PSN_FIRST - 1;  // result TRUE keeps the page active
 constexpr uint32_t PSN_APPLY = PSN_FIRST - 2;       // result PSNRET_*
 constexpr uint32_t PSN_RESET = PSN_FIRST - 3;

@@ -35,12 +35,18 @@ inline bool IS_INTRESOURCE(const char16_t* name) {
     return (reinterpret_cast<uintptr_t>(name) >> 16) == 0;
 }
 
-constexpr uint16_t LOWORD(uintptr_t value) { return static_cast<uint16_t>(value & 0xFFFF); }
-constexpr uint16_t HIWORD(uintptr_t value) { return static_cast<uint16_t>((value >> 16) & 0xFFFF); }
+constexpr uint16_t LOWORD(uintptr_t value) {
+    return static_cast<uint16_t>(value & 0xFFFF);
+}
+constexpr uint16_t HIWORD(uintptr_t value) {
+    return static_cast<uint16_t>((value >> 16) & 0xFFFF);
+}
 constexpr uintptr_t MAKELONG(uint16_t low, uint16_t high) {
     return static_cast<uint32_t>(low) | (static_cast<uint32_t>(high) << 16);
 }
-constexpr WPARAM MAKEWPARAM(uint16_t low, uint16_t high) { return MAKELONG(low, high); }
+constexpr WPARAM MAKEWPARAM(uint16_t low, uint16_t high) {
+    return MAKELONG(low, high);
+}
 constexpr LPARAM MAKELPARAM(uint16_t low, uint16_t high) {
     return static_cast<LPARAM>(MAKELONG(low, high));
 }
@@ -308,17 +314,16 @@ QV_SYSTEM_API BOOL SystemParametersInfoW(uint32_t action, uint32_t param, void* 
 // Dialogs.
 QV_SYSTEM_API HWND CreateDialogParamW(HMODULE instance, const char16_t* templateName, HWND parent,
                                       DLGPROC procedure, LPARAM param);
-QV_SYSTEM_API intptr_t DialogBoxParamW(HMODULE instance, const char16_t* templateName,
-                                       HWND owner, DLGPROC procedure, LPARAM param);
+QV_SYSTEM_API intptr_t DialogBoxParamW(HMODULE instance, const char16_t* templateName, HWND owner,
+                                       DLGPROC procedure, LPARAM param);
 QV_SYSTEM_API BOOL EndDialog(HWND dialog, intptr_t result);
 QV_SYSTEM_API LRESULT DefDlgProcW(HWND dialog, uint32_t message, WPARAM wparam, LPARAM lparam);
 QV_SYSTEM_API HWND GetDlgItem(HWND dialog, int32_t id);
 QV_SYSTEM_API int32_t GetDlgCtrlID(HWND window);
-QV_SYSTEM_API LRESULT SendDlgItemMessageW(HWND dialog, int32_t id, uint32_t message,
-                                          WPARAM wparam, LPARAM lparam);
+QV_SYSTEM_API LRESULT SendDlgItemMessageW(HWND dialog, int32_t id, uint32_t message, WPARAM wparam,
+                                          LPARAM lparam);
 QV_SYSTEM_API BOOL SetDlgItemTextW(HWND dialog, int32_t id, const char16_t* text);
-QV_SYSTEM_API uint32_t GetDlgItemTextW(HWND dialog, int32_t id, char16_t* buffer,
-                                       int32_t capacity);
+QV_SYSTEM_API uint32_t GetDlgItemTextW(HWND dialog, int32_t id, char16_t* buffer, int32_t capacity);
 QV_SYSTEM_API uint32_t IsDlgButtonChecked(HWND dialog, int32_t id);
 QV_SYSTEM_API BOOL CheckDlgButton(HWND dialog, int32_t id, uint32_t check);
 QV_SYSTEM_API BOOL CheckRadioButton(HWND dialog, int32_t firstId, int32_t lastId, int32_t checkId);

@@ -17,7 +17,9 @@ using host::WindowManager;
 
 namespace {
 
-WindowManager& Manager() { return WindowManager::Instance(); }
+WindowManager& Manager() {
+    return WindowManager::Instance();
+}
 
 Window* Find(HWND handle) {
     Window* window = Manager().Find(handle);
@@ -40,7 +42,9 @@ Window* DialogItem(HWND dialog, int32_t id) {
     return nullptr;
 }
 
-HWND HandleOf(const Window* window) { return window != nullptr ? window->Handle : nullptr; }
+HWND HandleOf(const Window* window) {
+    return window != nullptr ? window->Handle : nullptr;
+}
 
 }  // namespace
 
@@ -73,7 +77,9 @@ BOOL DestroyWindow(HWND handle) {
     return TRUE;
 }
 
-BOOL IsWindow(HWND handle) { return Manager().Find(handle) != nullptr ? TRUE : FALSE; }
+BOOL IsWindow(HWND handle) {
+    return Manager().Find(handle) != nullptr ? TRUE : FALSE;
+}
 
 HWND GetParent(HWND handle) {
     Window* window = Find(handle);
@@ -99,7 +105,9 @@ HWND GetWindow(HWND handle, uint32_t relation) {
     return self == siblings.end() || self + 1 == siblings.end() ? nullptr : (*(self + 1))->Handle;
 }
 
-HWND GetDesktopWindow() { return HandleOf(Manager().DesktopWindow()); }
+HWND GetDesktopWindow() {
+    return HandleOf(Manager().DesktopWindow());
+}
 
 LRESULT SendMessageW(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
     Window* window = Find(handle);
@@ -121,21 +129,33 @@ intptr_t GetWindowLongPtrW(HWND handle, int32_t index) {
         return 0;
     }
     switch (index) {
-        case GWLP_WNDPROC: return reinterpret_cast<intptr_t>(window->Procedure);
-        case GWLP_HINSTANCE: return reinterpret_cast<intptr_t>(window->Instance);
-        case GWLP_HWNDPARENT: return reinterpret_cast<intptr_t>(HandleOf(window->Owner));
-        case GWLP_ID: return window->Id;
-        case GWL_STYLE: return static_cast<intptr_t>(window->Style);
-        case GWL_EXSTYLE: return static_cast<intptr_t>(window->ExStyle);
-        case GWLP_USERDATA: return window->UserData;
-        default: break;
+        case GWLP_WNDPROC:
+            return reinterpret_cast<intptr_t>(window->Procedure);
+        case GWLP_HINSTANCE:
+            return reinterpret_cast<intptr_t>(window->Instance);
+        case GWLP_HWNDPARENT:
+            return reinterpret_cast<intptr_t>(HandleOf(window->Owner));
+        case GWLP_ID:
+            return window->Id;
+        case GWL_STYLE:
+            return static_cast<intptr_t>(window->Style);
+        case GWL_EXSTYLE:
+            return static_cast<intptr_t>(window->ExStyle);
+        case GWLP_USERDATA:
+            return window->UserData;
+        default:
+            break;
     }
     if (window->IsDialog) {
         switch (index) {
-            case DWLP_MSGRESULT: return window->MessageResult;
-            case DWLP_DLGPROC: return reinterpret_cast<intptr_t>(window->DialogProcedure);
-            case DWLP_USER: return window->DialogUser;
-            default: break;
+            case DWLP_MSGRESULT:
+                return window->MessageResult;
+            case DWLP_DLGPROC:
+                return reinterpret_cast<intptr_t>(window->DialogProcedure);
+            case DWLP_USER:
+                return window->DialogUser;
+            default:
+                break;
         }
     }
     SetLastError(ERROR_INVALID_PARAMETER);  // ERROR_INVALID_INDEX in the host
@@ -149,21 +169,35 @@ intptr_t SetWindowLongPtrW(HWND handle, int32_t index, intptr_t value) {
     }
     const intptr_t previous = GetWindowLongPtrW(handle, index);
     switch (index) {
-        case GWLP_WNDPROC: window->Procedure = reinterpret_cast<WNDPROC>(value); break;
-        case GWLP_ID: window->Id = static_cast<int32_t>(value); break;
-        case GWL_STYLE: window->Style = static_cast<uint32_t>(value); break;
-        case GWL_EXSTYLE: window->ExStyle = static_cast<uint32_t>(value); break;
-        case GWLP_USERDATA: window->UserData = value; break;
+        case GWLP_WNDPROC:
+            window->Procedure = reinterpret_cast<WNDPROC>(value);
+            break;
+        case GWLP_ID:
+            window->Id = static_cast<int32_t>(value);
+            break;
+        case GWL_STYLE:
+            window->Style = static_cast<uint32_t>(value);
+            break;
+        case GWL_EXSTYLE:
+            window->ExStyle = static_cast<uint32_t>(value);
+            break;
+        case GWLP_USERDATA:
+            window->UserData = value;
+            break;
         case DWLP_MSGRESULT:
-            if (window->IsDialog) window->MessageResult = value;
+            if (window->IsDialog)
+                window->MessageResult = value;
             break;
         case DWLP_DLGPROC:
-            if (window->IsDialog) window->DialogProcedure = reinterpret_cast<DLGPROC>(value);
+            if (window->IsDialog)
+                window->DialogProcedure = reinterpret_cast<DLGPROC>(value);
             break;
         case DWLP_USER:
-            if (window->IsDialog) window->DialogUser = value;
+            if (window->IsDialog)
+                window->DialogUser = value;
             break;
-        default: break;
+        default:
+            break;
     }
     return previous;
 }
@@ -180,8 +214,8 @@ int32_t GetWindowTextW(HWND window, char16_t* buffer, int32_t capacity) {
         return 0;
     }
     buffer[0] = u'\0';
-    return static_cast<int32_t>(
-        SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(capacity), reinterpret_cast<LPARAM>(buffer)));
+    return static_cast<int32_t>(SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(capacity),
+                                             reinterpret_cast<LPARAM>(buffer)));
 }
 
 int32_t GetWindowTextLengthW(HWND window) {
@@ -244,7 +278,9 @@ HWND SetFocus(HWND handle) {
     return previous;
 }
 
-HWND GetFocus() { return HandleOf(Manager().Focus()); }
+HWND GetFocus() {
+    return HandleOf(Manager().Focus());
+}
 
 BOOL GetWindowRect(HWND handle, RECT* rect) {
     Window* window = Find(handle);
@@ -309,7 +345,9 @@ HANDLE BeginPaint(HWND handle, PAINTSTRUCT* paint) {
     return nullptr;  // drawing comes with device contexts
 }
 
-BOOL EndPaint(HWND handle, const PAINTSTRUCT*) { return Find(handle) != nullptr ? TRUE : FALSE; }
+BOOL EndPaint(HWND handle, const PAINTSTRUCT*) {
+    return Find(handle) != nullptr ? TRUE : FALSE;
+}
 
 BOOL GetWindowPlacement(HWND handle, WINDOWPLACEMENT* placement) {
     Window* window = Find(handle);
@@ -404,7 +442,9 @@ LRESULT DefDlgProcW(HWND dialog, uint32_t message, WPARAM wparam, LPARAM lparam)
     return host::DialogWindowProcedure(dialog, message, wparam, lparam);
 }
 
-HWND GetDlgItem(HWND dialog, int32_t id) { return HandleOf(DialogItem(dialog, id)); }
+HWND GetDlgItem(HWND dialog, int32_t id) {
+    return HandleOf(DialogItem(dialog, id));
+}
 
 int32_t GetDlgCtrlID(HWND handle) {
     Window* window = Find(handle);
@@ -457,7 +497,8 @@ BOOL CheckRadioButton(HWND dialog, int32_t firstId, int32_t lastId, int32_t chec
         }
     }
     for (HWND button : buttons) {
-        SendMessageW(button, BM_SETCHECK, GetDlgCtrlID(button) == checkId ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(button, BM_SETCHECK,
+                     GetDlgCtrlID(button) == checkId ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     return TRUE;
 }

@@ -9,12 +9,14 @@ using namespace platform;
 namespace {
 
 class ButtonState : public ControlState {
-public:
+  public:
     uint32_t Check = BST_UNCHECKED;
     bool Pushed = false;
 };
 
-uint32_t ButtonType(const Window& window) { return window.Style & BS_TYPEMASK; }
+uint32_t ButtonType(const Window& window) {
+    return window.Style & BS_TYPEMASK;
+}
 
 bool IsAutoRadio(const Window& window) {
     return window.SameClass(WC_BUTTON) && ButtonType(window) == BS_AUTORADIOBUTTON;
@@ -70,17 +72,10 @@ void Clicked(Window* window, ButtonState& state) {
     WindowManager::Instance().NotifyCommand(window, BN_CLICKED);
 }
 
-}  // namespace
-
-std::unique_ptr<ControlState> MakeButtonState() { return std::make_unique<ButtonState>(); }
-
-LRESULT ButtonProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
+LRESULT HandleMessage(Window* window, ButtonState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
     WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    ButtonState* state = window != nullptr ? window->StateAs<ButtonState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+    const HWND handle = window->Handle;
     const bool groupBox = ButtonType(*window) == BS_GROUPBOX;
     switch (message) {
         case BM_GETCHECK:
@@ -137,6 +132,12 @@ LRESULT ButtonProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lpa
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass ButtonClass() {
+    return ControlClass<ButtonState, HandleMessage>();
 }
 
 }  // namespace host

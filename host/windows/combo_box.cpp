@@ -15,7 +15,7 @@ namespace {
 constexpr int32_t ButtonWidth = 17;
 
 class ComboBoxState : public ControlState {
-public:
+  public:
     ListBoxState List;
     HWND Edit = nullptr;
     bool Dropped = false;
@@ -25,21 +25,36 @@ public:
 
 uint32_t ListMessageOf(uint32_t message) {
     switch (message) {
-        case CB_ADDSTRING: return LB_ADDSTRING;
-        case CB_INSERTSTRING: return LB_INSERTSTRING;
-        case CB_DELETESTRING: return LB_DELETESTRING;
-        case CB_RESETCONTENT: return LB_RESETCONTENT;
-        case CB_GETLBTEXT: return LB_GETTEXT;
-        case CB_GETLBTEXTLEN: return LB_GETTEXTLEN;
-        case CB_GETCOUNT: return LB_GETCOUNT;
-        case CB_FINDSTRING: return LB_FINDSTRING;
-        case CB_FINDSTRINGEXACT: return LB_FINDSTRINGEXACT;
-        case CB_SELECTSTRING: return LB_SELECTSTRING;
-        case CB_SETCURSEL: return LB_SETCURSEL;
-        case CB_GETCURSEL: return LB_GETCURSEL;
-        case CB_GETITEMDATA: return LB_GETITEMDATA;
-        case CB_SETITEMDATA: return LB_SETITEMDATA;
-        default: return 0;
+        case CB_ADDSTRING:
+            return LB_ADDSTRING;
+        case CB_INSERTSTRING:
+            return LB_INSERTSTRING;
+        case CB_DELETESTRING:
+            return LB_DELETESTRING;
+        case CB_RESETCONTENT:
+            return LB_RESETCONTENT;
+        case CB_GETLBTEXT:
+            return LB_GETTEXT;
+        case CB_GETLBTEXTLEN:
+            return LB_GETTEXTLEN;
+        case CB_GETCOUNT:
+            return LB_GETCOUNT;
+        case CB_FINDSTRING:
+            return LB_FINDSTRING;
+        case CB_FINDSTRINGEXACT:
+            return LB_FINDSTRINGEXACT;
+        case CB_SELECTSTRING:
+            return LB_SELECTSTRING;
+        case CB_SETCURSEL:
+            return LB_SETCURSEL;
+        case CB_GETCURSEL:
+            return LB_GETCURSEL;
+        case CB_GETITEMDATA:
+            return LB_GETITEMDATA;
+        case CB_SETITEMDATA:
+            return LB_SETITEMDATA;
+        default:
+            return 0;
     }
 }
 
@@ -81,7 +96,8 @@ void CreateParts(Window* window, ComboBoxState& state) {
     CreateParams edit;
     edit.ClassName = WC_EDIT;
     edit.Text = window->Text;
-    edit.Style = WS_CHILD | WS_VISIBLE | ((window->Style & CBS_AUTOHSCROLL) != 0 ? ES_AUTOHSCROLL : 0);
+    edit.Style =
+        WS_CHILD | WS_VISIBLE | ((window->Style & CBS_AUTOHSCROLL) != 0 ? ES_AUTOHSCROLL : 0);
     edit.Rect = RECT{3, 3, std::max(3, window->Width() - 3 - ButtonWidth), window->Height() - 3};
     edit.Parent = window;
     edit.Id = ComboEditId;
@@ -90,7 +106,9 @@ void CreateParts(Window* window, ComboBoxState& state) {
     state.Edit = child != nullptr ? child->Handle : nullptr;
 }
 
-void Notify(Window* window, uint16_t code) { WindowManager::Instance().NotifyCommand(window, code); }
+void Notify(Window* window, uint16_t code) {
+    WindowManager::Instance().NotifyCommand(window, code);
+}
 
 // A person opens the list, picks an item and the list closes.
 void Pick(Window* window, ComboBoxState& state, int32_t index) {
@@ -179,23 +197,17 @@ LRESULT TextMessage(Window* window, ComboBoxState& state, uint32_t message, WPAR
             return TRUE;
         }
         case WM_GETTEXT:
-            return CopyText(shown, reinterpret_cast<char16_t*>(lparam), static_cast<int32_t>(wparam));
+            return CopyText(shown, reinterpret_cast<char16_t*>(lparam),
+                            static_cast<int32_t>(wparam));
         default:
             return static_cast<LRESULT>(shown.size());
     }
 }
 
-}  // namespace
-
-std::unique_ptr<ControlState> MakeComboBoxState() { return std::make_unique<ComboBoxState>(); }
-
-LRESULT ComboBoxProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
+LRESULT HandleMessage(Window* window, ComboBoxState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
     WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    ComboBoxState* state = window != nullptr ? window->StateAs<ComboBoxState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+    const HWND handle = window->Handle;
     if (const uint32_t listMessage = ListMessageOf(message)) {
         LRESULT result = CB_ERR;
         HandleListMessage(state->List, listMessage, wparam, lparam, &result);
@@ -223,7 +235,8 @@ LRESULT ComboBoxProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM l
             if (edit == nullptr) {
                 return CB_ERR;
             }
-            manager.Send(edit, EM_SETSEL, static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(lparam))),
+            manager.Send(edit, EM_SETSEL,
+                         static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(lparam))),
                          static_cast<int16_t>(HIWORD(static_cast<uintptr_t>(lparam))));
             return TRUE;
         case CB_SHOWDROPDOWN:
@@ -282,6 +295,12 @@ LRESULT ComboBoxProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM l
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass ComboBoxClass() {
+    return ControlClass<ComboBoxState, HandleMessage>();
 }
 
 // The list part of a combo box, for input and the window tree.

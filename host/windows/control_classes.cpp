@@ -7,14 +7,14 @@ using namespace platform;
 void RegisterControlClasses(WindowManager& manager) {
     manager.RegisterClass(u"#32769", WindowClass{DefaultWindowProcedure, nullptr});
     manager.RegisterClass(DialogClassName, WindowClass{DialogWindowProcedure, nullptr});
-    manager.RegisterClass(WC_BUTTON, WindowClass{ButtonProcedure, MakeButtonState});
-    manager.RegisterClass(WC_EDIT, WindowClass{EditProcedure, MakeEditState});
+    manager.RegisterClass(WC_BUTTON, ButtonClass());
+    manager.RegisterClass(WC_EDIT, EditClass());
     manager.RegisterClass(WC_STATIC, WindowClass{DefaultWindowProcedure, nullptr});
-    manager.RegisterClass(WC_LISTBOX, WindowClass{ListBoxProcedure, MakeListBoxState});
-    manager.RegisterClass(WC_COMBOBOX, WindowClass{ComboBoxProcedure, MakeComboBoxState});
-    manager.RegisterClass(TRACKBAR_CLASSW, WindowClass{TrackbarProcedure, MakeTrackbarState});
-    manager.RegisterClass(UPDOWN_CLASSW, WindowClass{UpDownProcedure, MakeUpDownState});
-    manager.RegisterClass(WC_LISTVIEWW, WindowClass{ListViewProcedure, MakeListViewState});
+    manager.RegisterClass(WC_LISTBOX, ListBoxClass());
+    manager.RegisterClass(WC_COMBOBOX, ComboBoxClass());
+    manager.RegisterClass(TRACKBAR_CLASSW, TrackbarClass());
+    manager.RegisterClass(UPDOWN_CLASSW, UpDownClass());
+    manager.RegisterClass(WC_LISTVIEWW, ListViewClass());
     manager.RegisterClass(WC_TABCONTROLW, WindowClass{DefaultWindowProcedure, nullptr});
 }
 

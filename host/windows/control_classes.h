@@ -19,34 +19,10 @@ constexpr uint32_t QVM_PICK = 0x7F00;
 // A person drags a trackbar's thumb to position wParam and lets go.
 constexpr uint32_t QVM_SLIDE = 0x7F01;
 
-platform::LRESULT DefaultWindowProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                               platform::LPARAM lparam);
-platform::LRESULT DialogWindowProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                              platform::LPARAM lparam);
-platform::LRESULT ButtonProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                        platform::LPARAM lparam);
-platform::LRESULT EditProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                      platform::LPARAM lparam);
-platform::LRESULT StaticProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                        platform::LPARAM lparam);
-platform::LRESULT ListBoxProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                         platform::LPARAM lparam);
-platform::LRESULT ComboBoxProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                          platform::LPARAM lparam);
-platform::LRESULT TrackbarProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                          platform::LPARAM lparam);
-platform::LRESULT UpDownProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                        platform::LPARAM lparam);
-platform::LRESULT ListViewProcedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
-                          platform::LPARAM lparam);
-
-std::unique_ptr<ControlState> MakeEditState();
-std::unique_ptr<ControlState> MakeListBoxState();
-std::unique_ptr<ControlState> MakeComboBoxState();
-std::unique_ptr<ControlState> MakeTrackbarState();
-std::unique_ptr<ControlState> MakeUpDownState();
-std::unique_ptr<ControlState> MakeListViewState();
-std::unique_ptr<ControlState> MakeButtonState();
+platform::LRESULT DefaultWindowProcedure(platform::HWND window, uint32_t message,
+                                         platform::WPARAM wparam, platform::LPARAM lparam);
+platform::LRESULT DialogWindowProcedure(platform::HWND window, uint32_t message,
+                                        platform::WPARAM wparam, platform::LPARAM lparam);
 
 // What an edit shows: its text, masked for a password edit.
 std::u16string EditDisplayText(const Window& window);
@@ -61,6 +37,40 @@ void SendDrawItem(Window* control, uint32_t type, uint32_t itemId, uint32_t acti
 
 // WM_MEASUREITEM to the control's parent; the height it answers, or `fallback`.
 int32_t AskItemHeight(Window* control, uint32_t type, uint32_t itemId, int32_t fallback);
+
+// A control's window procedure: its handler gets the window and the class's state; a window
+// without that state (destroyed, or given this procedure by a subclass) gets the default.
+template <typename State, platform::LRESULT (*Handle)(Window*, State*, uint32_t, platform::WPARAM,
+                                                      platform::LPARAM)>
+platform::LRESULT ControlProcedure(platform::HWND handle, uint32_t message, platform::WPARAM wparam,
+                                   platform::LPARAM lparam) {
+    Window* window = WindowManager::Instance().Find(handle);
+    State* state = window != nullptr ? window->template StateAs<State>() : nullptr;
+    if (state == nullptr) {
+        return DefaultWindowProcedure(handle, message, wparam, lparam);
+    }
+    return Handle(window, state, message, wparam, lparam);
+}
+
+template <typename State>
+std::unique_ptr<ControlState> MakeState() {
+    return std::make_unique<State>();
+}
+
+template <typename State, platform::LRESULT (*Handle)(Window*, State*, uint32_t, platform::WPARAM,
+                                                      platform::LPARAM)>
+WindowClass ControlClass() {
+    return WindowClass{ControlProcedure<State, Handle>, MakeState<State>};
+}
+
+// The classes of the controls.
+WindowClass ButtonClass();
+WindowClass EditClass();
+WindowClass ListBoxClass();
+WindowClass ComboBoxClass();
+WindowClass TrackbarClass();
+WindowClass UpDownClass();
+WindowClass ListViewClass();
 
 // Copies text into a caller's buffer of `capacity` code units, truncating and terminating;
 // returns the code units copied without the terminator.

@@ -22,10 +22,12 @@ void SendDrawItem(Window* control, uint32_t type, uint32_t itemId, uint32_t acti
     if (control == nullptr || control->Parent == nullptr) {
         return;
     }
-    DRAWITEMSTRUCT item{type,   static_cast<uint32_t>(control->Id), itemId, action, itemState,
-                        control->Handle, nullptr, rect, itemData};
-    WindowManager::Instance().Send(control->Parent, WM_DRAWITEM,
-                                   static_cast<WPARAM>(control->Id),
+    DRAWITEMSTRUCT item{type,      static_cast<uint32_t>(control->Id),
+                        itemId,    action,
+                        itemState, control->Handle,
+                        nullptr,   rect,
+                        itemData};
+    WindowManager::Instance().Send(control->Parent, WM_DRAWITEM, static_cast<WPARAM>(control->Id),
                                    reinterpret_cast<LPARAM>(&item));
 }
 

@@ -69,8 +69,8 @@ bool CreateControls(Window* dialog, const DialogTemplate& dialogTemplate,
         params.Parent = dialog;
         params.Id = item.Id;
         params.Instance = instance;
-        params.Param = item.CreationData.empty() ? nullptr
-                                                 : const_cast<uint8_t*>(item.CreationData.data());
+        params.Param =
+            item.CreationData.empty() ? nullptr : const_cast<uint8_t*>(item.CreationData.data());
         Window* control = manager.Create(params);
         if (control == nullptr) {
             *error = "dialog " + std::to_string(dialog->TemplateId) + ": control " +
@@ -152,8 +152,8 @@ Window* CreateDialogWindow(const DialogCreation& creation, std::string* error) {
     }
     Window* first = FirstTabStop(dialog);
     const LRESULT focus =
-        manager.Send(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first ? first->Handle : nullptr),
-                     creation.Param);
+        manager.Send(dialog, WM_INITDIALOG,
+                     reinterpret_cast<WPARAM>(first ? first->Handle : nullptr), creation.Param);
     dialog = manager.Find(handle);
     if (dialog == nullptr) {
         *error = "dialog " + std::to_string(creation.TemplateId) + " destroyed itself";
@@ -202,8 +202,8 @@ LRESULT DialogWindowProcedure(HWND handle, uint32_t message, WPARAM wparam, LPAR
         }
         case DM_GETDEFID:
             return dialog->DefaultId != 0
-                       ? static_cast<LRESULT>(MAKELONG(static_cast<uint16_t>(dialog->DefaultId),
-                                                       DC_HASDEFID))
+                       ? static_cast<LRESULT>(
+                             MAKELONG(static_cast<uint16_t>(dialog->DefaultId), DC_HASDEFID))
                        : 0;
         case DM_SETDEFID:
             dialog->DefaultId = static_cast<int32_t>(wparam);

@@ -8,7 +8,7 @@ namespace {
 
 // Sequential little-endian reader that fails instead of reading past the end.
 class TemplateReader {
-public:
+  public:
     explicit TemplateReader(std::span<const uint8_t> data) : data_(data) {}
 
     bool Failed() const { return failed_; }
@@ -66,7 +66,7 @@ public:
         position_ = aligned <= data_.size() ? aligned : data_.size();
     }
 
-private:
+  private:
     bool Need(size_t count) {
         if (failed_ || count > data_.size() - position_) {
             failed_ = true;
@@ -82,13 +82,20 @@ private:
 
 std::u16string PredefinedClass(uint16_t ordinal) {
     switch (ordinal) {
-        case 0x0080: return u"Button";
-        case 0x0081: return u"Edit";
-        case 0x0082: return u"Static";
-        case 0x0083: return u"ListBox";
-        case 0x0084: return u"ScrollBar";
-        case 0x0085: return u"ComboBox";
-        default: return {};
+        case 0x0080:
+            return u"Button";
+        case 0x0081:
+            return u"Edit";
+        case 0x0082:
+            return u"Static";
+        case 0x0083:
+            return u"ListBox";
+        case 0x0084:
+            return u"ScrollBar";
+        case 0x0085:
+            return u"ComboBox";
+        default:
+            return {};
     }
 }
 

@@ -15,14 +15,16 @@ constexpr uint32_t NoLimit = 0x7FFFFFFE;
 constexpr char16_t PasswordBullet = u'\u25CF';
 
 class EditState : public ControlState {
-public:
+  public:
     uint32_t SelectionStart = 0;
     uint32_t SelectionEnd = 0;  // the caret
     uint32_t Limit = DefaultLimit;
     char16_t PasswordChar = 0;
 };
 
-void Notify(Window* window, uint16_t code) { WindowManager::Instance().NotifyCommand(window, code); }
+void Notify(Window* window, uint16_t code) {
+    WindowManager::Instance().NotifyCommand(window, code);
+}
 
 void NotifyChanged(Window* window, bool change) {
     const HWND handle = window->Handle;
@@ -104,10 +106,18 @@ void KeyDown(Window* window, EditState& state, uint32_t key) {
     const auto length = static_cast<uint32_t>(window->Text.size());
     uint32_t& caret = state.SelectionEnd;
     switch (key) {
-        case VK_LEFT: caret = caret > 0 ? caret - 1 : 0; break;
-        case VK_RIGHT: caret = std::min(caret + 1, length); break;
-        case VK_HOME: caret = 0; break;
-        case VK_END: caret = length; break;
+        case VK_LEFT:
+            caret = caret > 0 ? caret - 1 : 0;
+            break;
+        case VK_RIGHT:
+            caret = std::min(caret + 1, length);
+            break;
+        case VK_HOME:
+            caret = 0;
+            break;
+        case VK_END:
+            caret = length;
+            break;
         case VK_DELETE:
             if ((window->Style & ES_READONLY) != 0) {
                 return;
@@ -119,7 +129,8 @@ void KeyDown(Window* window, EditState& state, uint32_t key) {
                 NotifyChanged(window, true);
             }
             return;
-        default: return;
+        default:
+            return;
     }
     state.SelectionStart = caret;
 }
@@ -139,17 +150,10 @@ void SetSelection(Window* window, EditState& state, intptr_t start, intptr_t end
     state.SelectionEnd = static_cast<uint32_t>(std::max(start, end));
 }
 
-}  // namespace
-
-std::unique_ptr<ControlState> MakeEditState() { return std::make_unique<EditState>(); }
-
-LRESULT EditProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
+LRESULT HandleMessage(Window* window, EditState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
     WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    EditState* state = window != nullptr ? window->StateAs<EditState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+    const HWND handle = window->Handle;
     switch (message) {
         case WM_CREATE:
             state->PasswordChar = (window->Style & ES_PASSWORD) != 0 ? PasswordBullet : 0;
@@ -206,17 +210,25 @@ LRESULT EditProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lpara
             return state->Limit;
         case EM_SETPASSWORDCHAR:
             state->PasswordChar = static_cast<char16_t>(wparam);
-            window->Style = wparam != 0 ? window->Style | ES_PASSWORD : window->Style & ~ES_PASSWORD;
+            window->Style =
+                wparam != 0 ? window->Style | ES_PASSWORD : window->Style & ~ES_PASSWORD;
             window->Invalid = true;
             return 0;
         case EM_GETPASSWORDCHAR:
             return state->PasswordChar;
         case EM_SETREADONLY:
-            window->Style = wparam != 0 ? window->Style | ES_READONLY : window->Style & ~ES_READONLY;
+            window->Style =
+                wparam != 0 ? window->Style | ES_READONLY : window->Style & ~ES_READONLY;
             return TRUE;
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass EditClass() {
+    return ControlClass<EditState, HandleMessage>();
 }
 
 // What the edit shows: its text, masked when it is a password edit.

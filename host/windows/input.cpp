@@ -25,34 +25,60 @@ Action Make(ActionKind kind, int32_t id = 0, std::u16string text = {}, int32_t n
 
 }  // namespace
 
-Action Page(std::u16string title) { return Make(ActionKind::Page, 0, std::move(title)); }
-Action PageIndex(int32_t index) { return Make(ActionKind::Page, 0, {}, index); }
-Action Click(int32_t id) { return Make(ActionKind::Click, id); }
-Action Type(int32_t id, std::u16string text) { return Make(ActionKind::Type, id, std::move(text)); }
+Action Page(std::u16string title) {
+    return Make(ActionKind::Page, 0, std::move(title));
+}
+Action PageIndex(int32_t index) {
+    return Make(ActionKind::Page, 0, {}, index);
+}
+Action Click(int32_t id) {
+    return Make(ActionKind::Click, id);
+}
+Action Type(int32_t id, std::u16string text) {
+    return Make(ActionKind::Type, id, std::move(text));
+}
 Action SetText(int32_t id, std::u16string text) {
     return Make(ActionKind::SetText, id, std::move(text));
 }
 Action Select(int32_t id, std::u16string item) {
     return Make(ActionKind::Select, id, std::move(item));
 }
-Action SelectIndex(int32_t id, int32_t index) { return Make(ActionKind::Select, id, {}, index); }
+Action SelectIndex(int32_t id, int32_t index) {
+    return Make(ActionKind::Select, id, {}, index);
+}
 Action Toggle(int32_t id, std::u16string item) {
     return Make(ActionKind::Toggle, id, std::move(item));
 }
 Action DoubleClick(int32_t id, std::u16string item) {
     return Make(ActionKind::DoubleClick, id, std::move(item));
 }
-Action Slide(int32_t id, int32_t position) { return Make(ActionKind::Slide, id, {}, position); }
-Action Arrow(int32_t id, bool up) { return Make(ActionKind::Arrow, id, {}, up ? 1 : 0); }
+Action Slide(int32_t id, int32_t position) {
+    return Make(ActionKind::Slide, id, {}, position);
+}
+Action Arrow(int32_t id, bool up) {
+    return Make(ActionKind::Arrow, id, {}, up ? 1 : 0);
+}
 Action Key(int32_t id, uint32_t virtualKey) {
     return Make(ActionKind::Key, id, {}, static_cast<int32_t>(virtualKey));
 }
-Action Answer(int32_t button) { return Make(ActionKind::Answer, 0, {}, button); }
-Action Apply() { return Make(ActionKind::Apply); }
-Action Ok() { return Make(ActionKind::Ok); }
-Action Cancel() { return Make(ActionKind::Cancel); }
-Action Help() { return Make(ActionKind::Help); }
-Action Screenshot(std::u16string name) { return Make(ActionKind::Screenshot, 0, std::move(name)); }
+Action Answer(int32_t button) {
+    return Make(ActionKind::Answer, 0, {}, button);
+}
+Action Apply() {
+    return Make(ActionKind::Apply);
+}
+Action Ok() {
+    return Make(ActionKind::Ok);
+}
+Action Cancel() {
+    return Make(ActionKind::Cancel);
+}
+Action Help() {
+    return Make(ActionKind::Help);
+}
+Action Screenshot(std::u16string name) {
+    return Make(ActionKind::Screenshot, 0, std::move(name));
+}
 Action Expect(int32_t id, ExpectKind kind, std::u16string text, int32_t number) {
     Action action = Make(ActionKind::Expect, id, std::move(text), number);
     action.Expect = kind;
@@ -68,7 +94,9 @@ namespace {
 
 using Outcome = std::optional<std::string>;
 
-std::string Quoted(std::u16string_view text) { return "\"" + ToUtf8(text) + "\""; }
+std::string Quoted(std::u16string_view text) {
+    return "\"" + ToUtf8(text) + "\"";
+}
 
 // Child dialogs (the pages of a sheet) come before the frame's own controls, so an id names the
 // page's control first.
@@ -119,7 +147,9 @@ void MouseClick(Window* control, int32_t x, int32_t y, WPARAM keys = 0) {
     }
 }
 
-void ClickCentre(Window* control) { MouseClick(control, control->Width() / 2, control->Height() / 2); }
+void ClickCentre(Window* control) {
+    MouseClick(control, control->Width() / 2, control->Height() / 2);
+}
 
 // Enter and Escape go to the front-most dialog as its dialog manager sends them: the default
 // button's command, or Cancel.
@@ -128,7 +158,9 @@ Outcome DialogKey(Window* front, uint32_t key) {
     int32_t id = IDCANCEL;
     if (key == VK_RETURN) {
         const LRESULT defaultId = manager.Send(front, DM_GETDEFID, 0, 0);
-        id = HIWORD(static_cast<uintptr_t>(defaultId)) != 0 ? LOWORD(static_cast<uintptr_t>(defaultId)) : IDOK;
+        id = HIWORD(static_cast<uintptr_t>(defaultId)) != 0
+                 ? LOWORD(static_cast<uintptr_t>(defaultId))
+                 : IDOK;
     }
     Window* button = FindById(front, id, true);
     if (button != nullptr && !button->IsUsable()) {
@@ -140,12 +172,12 @@ Outcome DialogKey(Window* front, uint32_t key) {
 }
 
 class Person {
-public:
+  public:
     explicit Person(const Action& action) : action_(action) {}
 
     Outcome Perform();
 
-private:
+  private:
     Outcome FindControl(bool forInput);
     Outcome TypeText();
     Outcome SetWholeText();
@@ -317,9 +349,9 @@ Outcome Person::PressKey() {
     const auto key = static_cast<uint32_t>(action_.Number);
     if (key == VK_RETURN || key == VK_ESCAPE) {
         Window* edit = EditOf(control_);
-        const bool newLine = key == VK_RETURN && edit != nullptr &&
-                             (edit->Style & (ES_MULTILINE | ES_WANTRETURN)) ==
-                                 (ES_MULTILINE | ES_WANTRETURN);
+        const bool newLine =
+            key == VK_RETURN && edit != nullptr &&
+            (edit->Style & (ES_MULTILINE | ES_WANTRETURN)) == (ES_MULTILINE | ES_WANTRETURN);
         if (!newLine) {
             manager_.SetFocus(control_);
             return DialogKey(front_, key);
@@ -363,9 +395,14 @@ Outcome Person::PressButton() {
             }
             id = ID_APPLY_NOW;
             break;
-        case ActionKind::Cancel: id = IDCANCEL; break;
-        case ActionKind::Help: id = IDHELP; break;
-        default: break;
+        case ActionKind::Cancel:
+            id = IDCANCEL;
+            break;
+        case ActionKind::Help:
+            id = IDHELP;
+            break;
+        default:
+            break;
     }
     Window* button = nullptr;
     for (Window* child : front_->Children) {
@@ -393,8 +430,8 @@ Outcome Person::SwitchPage() {
     }
     const int32_t index = action_.Number >= 0 ? action_.Number : sheet->FindPage(action_.Text);
     if (index < 0 || index >= sheet->PageCount()) {
-        return "the sheet has no page " + (action_.Number >= 0 ? "#" + std::to_string(action_.Number)
-                                                               : Quoted(action_.Text));
+        return "the sheet has no page " +
+               (action_.Number >= 0 ? "#" + std::to_string(action_.Number) : Quoted(action_.Text));
     }
     sheet->Select(index);  // a page that refuses to be left keeps the sheet where it is
     return std::nullopt;
@@ -436,9 +473,10 @@ Outcome Person::CheckExpectation() {
             break;
         }
         case ExpectKind::Text: {
-            std::u16string text(static_cast<size_t>(manager_.Send(control_, WM_GETTEXTLENGTH, 0, 0)) + 1, u'\0');
-            text.resize(static_cast<size_t>(manager_.Send(
-                control_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+            std::u16string text(
+                static_cast<size_t>(manager_.Send(control_, WM_GETTEXTLENGTH, 0, 0)) + 1, u'\0');
+            text.resize(static_cast<size_t>(manager_.Send(control_, WM_GETTEXT, text.size(),
+                                                          reinterpret_cast<LPARAM>(text.data()))));
             met = text == action_.Text;
             actual = "text=" + ToUtf8(text);
             break;
@@ -481,24 +519,30 @@ Outcome Person::Perform() {
     if (front_ == nullptr) {
         return "no window takes input";
     }
-    const bool observes = action_.Kind == ActionKind::Expect || action_.Kind == ActionKind::Screenshot;
+    const bool observes =
+        action_.Kind == ActionKind::Expect || action_.Kind == ActionKind::Screenshot;
     if (front_->IsMessageBox && action_.Kind != ActionKind::Answer && !observes) {
         return Describe(front_) + " waits for an answer";
     }
     switch (action_.Kind) {
-        case ActionKind::Page: return SwitchPage();
-        case ActionKind::Answer: return AnswerBox();
+        case ActionKind::Page:
+            return SwitchPage();
+        case ActionKind::Answer:
+            return AnswerBox();
         case ActionKind::Apply:
         case ActionKind::Ok:
         case ActionKind::Cancel:
-        case ActionKind::Help: return PressButton();
-        case ActionKind::Screenshot: return std::nullopt;  // handled by Input
+        case ActionKind::Help:
+            return PressButton();
+        case ActionKind::Screenshot:
+            return std::nullopt;  // handled by Input
         case ActionKind::Expect:
             if (Outcome missing = FindControl(false)) {
                 return missing;
             }
             return CheckExpectation();
-        default: break;
+        default:
+            break;
     }
     if (Outcome unusable = FindControl(true)) {
         return unusable;
@@ -507,16 +551,20 @@ Outcome Person::Perform() {
         case ActionKind::Click:
             ClickCentre(control_);
             return std::nullopt;
-        case ActionKind::Type: return TypeText();
-        case ActionKind::SetText: return SetWholeText();
+        case ActionKind::Type:
+            return TypeText();
+        case ActionKind::SetText:
+            return SetWholeText();
         case ActionKind::Select:
         case ActionKind::Toggle:
-        case ActionKind::DoubleClick: return ListAction();
+        case ActionKind::DoubleClick:
+            return ListAction();
         case ActionKind::Slide:
             if (!control_->SameClass(TRACKBAR_CLASSW)) {
                 return Name() + " is no trackbar";
             }
-            manager_.Send(control_, QVM_SLIDE, static_cast<WPARAM>(static_cast<intptr_t>(action_.Number)), 0);
+            manager_.Send(control_, QVM_SLIDE,
+                          static_cast<WPARAM>(static_cast<intptr_t>(action_.Number)), 0);
             return std::nullopt;
         case ActionKind::Arrow: {
             if (!control_->SameClass(UPDOWN_CLASSW)) {
@@ -526,13 +574,16 @@ Outcome Person::Perform() {
             const bool up = action_.Number != 0;
             const int32_t x = horizontal ? (up ? control_->Width() * 3 / 4 : control_->Width() / 4)
                                          : control_->Width() / 2;
-            const int32_t y = horizontal ? control_->Height() / 2
-                                         : (up ? control_->Height() / 4 : control_->Height() * 3 / 4);
+            const int32_t y = horizontal
+                                  ? control_->Height() / 2
+                                  : (up ? control_->Height() / 4 : control_->Height() * 3 / 4);
             MouseClick(control_, x, y);
             return std::nullopt;
         }
-        case ActionKind::Key: return PressKey();
-        default: return "unknown action";
+        case ActionKind::Key:
+            return PressKey();
+        default:
+            return "unknown action";
     }
 }
 
@@ -560,11 +611,12 @@ std::optional<std::string> Input::Perform(const Action& action) {
 }
 
 bool Input::PerformNext(Window* waiting) {
-    if (failure_) {
+    if (failure_ || !running_) {
         return false;
     }
     if (queue_.empty()) {
-        failure_ = InputFailure{lastLine_, "the input ended while " + Describe(waiting) + " was open"};
+        failure_ =
+            InputFailure{lastLine_, "the input ended while " + Describe(waiting) + " was open"};
         return false;
     }
     const Action action = std::move(queue_.front());
@@ -578,6 +630,10 @@ bool Input::PerformNext(Window* waiting) {
 }
 
 std::optional<InputFailure> Input::Run(std::vector<Action> actions) {
+    if (running_) {
+        return InputFailure{lastLine_, "input was given while other input ran"};
+    }
+    running_ = true;
     failure_.reset();
     queue_.clear();
     for (size_t i = 0; i < actions.size(); ++i) {
@@ -591,6 +647,7 @@ std::optional<InputFailure> Input::Run(std::vector<Action> actions) {
         PerformNext(nullptr);
     }
     queue_.clear();
+    running_ = false;
     std::optional<InputFailure> result = std::move(failure_);
     failure_.reset();
     return result;

@@ -37,7 +37,17 @@ enum class ActionKind {
     Check,
 };
 
-enum class ExpectKind { Enabled, Disabled, Visible, Hidden, Checked, Unchecked, Text, Selected, Count };
+enum class ExpectKind {
+    Enabled,
+    Disabled,
+    Visible,
+    Hidden,
+    Checked,
+    Unchecked,
+    Text,
+    Selected,
+    Count
+};
 
 struct Action {
     ActionKind Kind = ActionKind::Click;
@@ -77,26 +87,27 @@ struct InputFailure {
 };
 
 class Input {
-public:
+  public:
     static Input& Current();
 
     // Performs the actions in turn (modal loops take theirs from the same queue); the first
-    // failure ends the run.
+    // failure ends the run. A run started by an action of a run fails: there is one person.
     std::optional<InputFailure> Run(std::vector<Action> actions);
-    // The next queued action, for a modal loop; false when none is left or one failed, and the
-    // loop gives up `waiting`.
+    // The next queued action, for a modal loop; false when none is left or one failed (or no run
+    // is going on), and the loop gives up `waiting`.
     bool PerformNext(Window* waiting);
 
     // A screenshot action calls the handler with its name; a non-empty answer is a failure.
     void SetScreenshotHandler(std::function<std::string(const std::u16string& name)> handler);
     const std::vector<std::u16string>& Screenshots() const { return screenshots_; }
 
-private:
+  private:
     std::optional<std::string> Perform(const Action& action);
 
     std::deque<Action> queue_;
     std::optional<InputFailure> failure_;
     int32_t lastLine_ = 0;
+    bool running_ = false;
     std::function<std::string(const std::u16string&)> screenshotHandler_;
     std::vector<std::u16string> screenshots_;
 };

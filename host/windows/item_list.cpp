@@ -40,9 +40,9 @@ int32_t CompareForSort(std::u16string_view a, std::u16string_view b) {
                          static_cast<int32_t>(b.size()));
         return order == UCOL_LESS ? -1 : order == UCOL_GREATER ? 1 : 0;
     }
-    const int32_t order = platform::CompareStringOrdinal(
-        a.data(), static_cast<int32_t>(a.size()), b.data(), static_cast<int32_t>(b.size()),
-        platform::TRUE);
+    const int32_t order =
+        platform::CompareStringOrdinal(a.data(), static_cast<int32_t>(a.size()), b.data(),
+                                       static_cast<int32_t>(b.size()), platform::TRUE);
     return order - platform::CSTR_EQUAL;
 }
 
@@ -103,7 +103,8 @@ int32_t ItemList::FindPrefix(int32_t start, std::u16string_view prefix) const {
 }
 
 int32_t ItemList::FindExact(int32_t start, std::u16string_view text) const {
-    return Search(start, [text](const std::u16string& item) { return EqualIgnoringCase(item, text); });
+    return Search(start,
+                  [text](const std::u16string& item) { return EqualIgnoringCase(item, text); });
 }
 
 int32_t ItemList::FindShown(std::u16string_view text) const {

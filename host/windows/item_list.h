@@ -16,7 +16,7 @@ struct ListItem {
 };
 
 class ItemList {
-public:
+  public:
     // Index of the new item: at its sorted place when `sorted`, else at the end.
     int32_t Add(std::u16string text, uintptr_t data, bool sorted);
     // -1 or the count appends; an index past the end fails (-1).
@@ -37,7 +37,7 @@ public:
     // The first item whose text is exactly `text` (a person reading the screen); -1 when none.
     int32_t FindShown(std::u16string_view text) const;
 
-private:
+  private:
     template <typename Match>
     int32_t Search(int32_t start, Match match) const;
 

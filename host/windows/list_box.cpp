@@ -100,9 +100,9 @@ bool HandleListMessage(ListBoxState& state, uint32_t message, WPARAM wparam, LPA
             *result = GetText(state, wparam, lparam);
             return true;
         case LB_GETTEXTLEN:
-            *result = !items.Valid(index)  ? LB_ERR
-                      : state.HasStrings ? static_cast<LRESULT>(items.At(index).Text.size())
-                                         : static_cast<LRESULT>(sizeof(uintptr_t));
+            *result = !items.Valid(index) ? LB_ERR
+                      : state.HasStrings  ? static_cast<LRESULT>(items.At(index).Text.size())
+                                          : static_cast<LRESULT>(sizeof(uintptr_t));
             return true;
         case LB_GETCOUNT:
             *result = items.Count();
@@ -297,10 +297,10 @@ void PaintOwnerDrawn(Window* window, ListBoxState& state) {
     for (int32_t i = state.Top; i < last; ++i) {
         RECT rect{0, (i - state.Top) * state.ItemHeight, window->Width(),
                   (i - state.Top + 1) * state.ItemHeight};
-        const uint32_t itemState = (state.IsSelected(i) ? ODS_SELECTED : 0) |
-                                   (window->IsEnabled() ? 0 : ODS_DISABLED);
-        SendDrawItem(window, ODT_LISTBOX, static_cast<uint32_t>(i), ODA_DRAWENTIRE, itemState,
-                     rect, state.Items.At(i).Data);
+        const uint32_t itemState =
+            (state.IsSelected(i) ? ODS_SELECTED : 0) | (window->IsEnabled() ? 0 : ODS_DISABLED);
+        SendDrawItem(window, ODT_LISTBOX, static_cast<uint32_t>(i), ODA_DRAWENTIRE, itemState, rect,
+                     state.Items.At(i).Data);
         if ((window = WindowManager::Instance().Find(handle)) == nullptr) {
             return;
         }
@@ -308,8 +308,8 @@ void PaintOwnerDrawn(Window* window, ListBoxState& state) {
 }
 
 int32_t MeasuredHeight(Window* window, uint32_t type, uint32_t itemId, int32_t fallback) {
-    MEASUREITEMSTRUCT measure{type, static_cast<uint32_t>(window->Id), itemId, 0,
-                              static_cast<uint32_t>(fallback), 0};
+    MEASUREITEMSTRUCT measure{type, static_cast<uint32_t>(window->Id), itemId,
+                              0,    static_cast<uint32_t>(fallback),   0};
     if (window->Parent != nullptr) {
         WindowManager::Instance().Send(window->Parent, WM_MEASUREITEM,
                                        static_cast<WPARAM>(window->Id),
@@ -324,15 +324,12 @@ int32_t AskItemHeight(Window* window, uint32_t type, uint32_t itemId, int32_t fa
     return MeasuredHeight(window, type, itemId, fallback);
 }
 
-std::unique_ptr<ControlState> MakeListBoxState() { return std::make_unique<ListBoxState>(); }
+namespace {
 
-LRESULT ListBoxProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
+LRESULT HandleMessage(Window* window, ListBoxState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
     WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    ListBoxState* state = window != nullptr ? window->StateAs<ListBoxState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+    const HWND handle = window->Handle;
     LRESULT result = 0;
     if (HandleListMessage(*state, message, wparam, lparam, &result)) {
         window->Invalid = true;
@@ -342,8 +339,8 @@ LRESULT ListBoxProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lp
         case WM_CREATE:
             state->Sorted = (window->Style & LBS_SORT) != 0;
             state->Multiple = (window->Style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
-            state->HasStrings = (window->Style & LBS_OWNERDRAWFIXED) == 0 ||
-                                (window->Style & LBS_HASSTRINGS) != 0;
+            state->HasStrings =
+                (window->Style & LBS_OWNERDRAWFIXED) == 0 || (window->Style & LBS_HASSTRINGS) != 0;
             state->ItemHeight = window->Parent != nullptr ? window->Parent->Units.Y : 13;
             if ((window->Style & LBS_OWNERDRAWFIXED) != 0) {
                 state->ItemHeight = MeasuredHeight(window, ODT_LISTBOX, 0, state->ItemHeight);
@@ -366,9 +363,10 @@ LRESULT ListBoxProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lp
         case WM_LBUTTONDOWN:
             manager.SetFocus(window);
             if ((window = manager.Find(handle)) != nullptr) {
-                ClickItem(window, *state,
-                          ItemAt(*state, static_cast<int16_t>(HIWORD(static_cast<uintptr_t>(lparam)))),
-                          wparam);
+                ClickItem(
+                    window, *state,
+                    ItemAt(*state, static_cast<int16_t>(HIWORD(static_cast<uintptr_t>(lparam)))),
+                    wparam);
             }
             return 0;
         case WM_LBUTTONDBLCLK:
@@ -393,6 +391,12 @@ LRESULT ListBoxProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lp
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass ListBoxClass() {
+    return ControlClass<ListBoxState, HandleMessage>();
 }
 
 }  // namespace host

@@ -10,7 +10,7 @@
 namespace host {
 
 class ListBoxState : public ControlState {
-public:
+  public:
     ItemList Items;
     int32_t Current = -1;  // the selection of a single-selection list
     int32_t Caret = 0;

@@ -25,7 +25,7 @@ struct Row {
 };
 
 class ListViewState : public ControlState {
-public:
+  public:
     std::vector<Column> Columns;
     std::vector<Row> Rows;
 
@@ -34,7 +34,9 @@ public:
     }
 };
 
-std::u16string TextOf(const char16_t* text) { return text != nullptr ? text : u""; }
+std::u16string TextOf(const char16_t* text) {
+    return text != nullptr ? text : u"";
+}
 
 LRESULT InsertColumn(ListViewState& state, WPARAM wparam, const LVCOLUMNW* column) {
     if (column == nullptr) {
@@ -80,8 +82,7 @@ LRESULT InsertRow(const Window& window, ListViewState& state, const LVITEMW* ite
 }
 
 bool SetCell(ListViewState& state, int32_t index, const LVITEMW* item) {
-    if (item == nullptr || !state.ValidRow(index) || item->iSubItem < 0 ||
-        item->iSubItem > 255) {
+    if (item == nullptr || !state.ValidRow(index) || item->iSubItem < 0 || item->iSubItem > 255) {
         return false;
     }
     auto& cells = state.Rows[index].Cells;
@@ -103,17 +104,9 @@ LRESULT GetCell(const ListViewState& state, int32_t index, LVITEMW* item) {
     return CopyText(text, item->pszText, item->cchTextMax);
 }
 
-}  // namespace
-
-std::unique_ptr<ControlState> MakeListViewState() { return std::make_unique<ListViewState>(); }
-
-LRESULT ListViewProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
-    WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    ListViewState* state = window != nullptr ? window->StateAs<ListViewState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+LRESULT HandleMessage(Window* window, ListViewState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
+    const HWND handle = window->Handle;
     const auto index = static_cast<int32_t>(wparam);
     auto* item = reinterpret_cast<LVITEMW*>(lparam);
     switch (message) {
@@ -164,6 +157,12 @@ LRESULT ListViewProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM l
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass ListViewClass() {
+    return ControlClass<ListViewState, HandleMessage>();
 }
 
 }  // namespace host

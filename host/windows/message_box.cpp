@@ -27,12 +27,18 @@ void MessageBoxLog::SetAnswer(size_t index, int32_t answer) {
 
 std::vector<int32_t> MessageBoxButtons(uint32_t type) {
     switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL: return {IDOK, IDCANCEL};
-        case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
-        case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
-        case MB_YESNO: return {IDYES, IDNO};
-        case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
-        default: return {IDOK};
+        case MB_OKCANCEL:
+            return {IDOK, IDCANCEL};
+        case MB_ABORTRETRYIGNORE:
+            return {IDABORT, IDRETRY, IDIGNORE};
+        case MB_YESNOCANCEL:
+            return {IDYES, IDNO, IDCANCEL};
+        case MB_YESNO:
+            return {IDYES, IDNO};
+        case MB_RETRYCANCEL:
+            return {IDRETRY, IDCANCEL};
+        default:
+            return {IDOK};
     }
 }
 
@@ -40,13 +46,20 @@ namespace {
 
 const char16_t* ButtonLabel(int32_t id) {
     switch (id) {
-        case IDOK: return u"确定";
-        case IDCANCEL: return u"取消";
-        case IDABORT: return u"中止(&A)";
-        case IDRETRY: return u"重试(&R)";
-        case IDIGNORE: return u"忽略(&I)";
-        case IDYES: return u"是(&Y)";
-        default: return u"否(&N)";
+        case IDOK:
+            return u"确定";
+        case IDCANCEL:
+            return u"取消";
+        case IDABORT:
+            return u"中止(&A)";
+        case IDRETRY:
+            return u"重试(&R)";
+        case IDIGNORE:
+            return u"忽略(&I)";
+        case IDYES:
+            return u"是(&Y)";
+        default:
+            return u"否(&N)";
     }
 }
 
@@ -82,7 +95,8 @@ Window* CreateBox(Window* owner, std::u16string_view text, std::u16string_view c
     const int32_t buttonsWidth = static_cast<int32_t>(buttons.size()) * 81 - 6;
     const int32_t textWidth = std::clamp(static_cast<int32_t>(text.size()) * 12, 120, 480);
     const int32_t clientWidth = std::max(buttonsWidth, textWidth + (icon ? 44 : 0)) + 24;
-    const int32_t clientHeight = 12 + std::max(32, 13 * (1 + static_cast<int32_t>(text.size()) * 12 / 480)) + 12 + 23 + 12;
+    const int32_t clientHeight =
+        12 + std::max(32, 13 * (1 + static_cast<int32_t>(text.size()) * 12 / 480)) + 12 + 23 + 12;
     const RECT work = manager.WorkArea();
     const int32_t width = clientWidth + 6;
     const int32_t height = clientHeight + 28;

@@ -19,14 +19,14 @@ struct MessageBoxRecord {
 };
 
 class MessageBoxLog {
-public:
+  public:
     static MessageBoxLog& Instance();
     const std::vector<MessageBoxRecord>& Records() const { return records_; }
     void Clear() { records_.clear(); }
     size_t Add(MessageBoxRecord record);
     void SetAnswer(size_t index, int32_t answer);
 
-private:
+  private:
     std::vector<MessageBoxRecord> records_;
 };
 

@@ -125,7 +125,8 @@ void PropertySheet::UpdateButtons() {
         changed = changed || page.Changed;
     }
     if (Window* apply = Button(ID_APPLY_NOW)) {
-        apply->Style = changed && !noApply_ ? apply->Style & ~WS_DISABLED : apply->Style | WS_DISABLED;
+        apply->Style =
+            changed && !noApply_ ? apply->Style & ~WS_DISABLED : apply->Style | WS_DISABLED;
         apply->Invalid = true;
     }
     if (Window* help = Button(IDHELP)) {
@@ -234,11 +235,20 @@ intptr_t PropertySheet::FrameMessage(uint32_t message, WPARAM wparam, LPARAM lpa
             return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wparam)) {
-                case IDOK: PressOk(); return TRUE;
-                case IDCANCEL: PressCancel(); return TRUE;
-                case ID_APPLY_NOW: PressApply(); return TRUE;
-                case IDHELP: PressHelp(); return TRUE;
-                default: return FALSE;
+                case IDOK:
+                    PressOk();
+                    return TRUE;
+                case IDCANCEL:
+                    PressCancel();
+                    return TRUE;
+                case ID_APPLY_NOW:
+                    PressApply();
+                    return TRUE;
+                case IDHELP:
+                    PressHelp();
+                    return TRUE;
+                default:
+                    return FALSE;
             }
         case PSM_CHANGED:
         case PSM_UNCHANGED: {
@@ -264,11 +274,20 @@ intptr_t PropertySheet::FrameMessage(uint32_t message, WPARAM wparam, LPARAM lpa
             return answer(Apply(false) ? TRUE : FALSE);
         case PSM_PRESSBUTTON:
             switch (wparam) {
-                case PSBTN_OK: PressOk(); break;
-                case PSBTN_APPLYNOW: PressApply(); break;
-                case PSBTN_CANCEL: PressCancel(); break;
-                case PSBTN_HELP: PressHelp(); break;
-                default: break;
+                case PSBTN_OK:
+                    PressOk();
+                    break;
+                case PSBTN_APPLYNOW:
+                    PressApply();
+                    break;
+                case PSBTN_CANCEL:
+                    PressCancel();
+                    break;
+                case PSBTN_HELP:
+                    PressHelp();
+                    break;
+                default:
+                    break;
             }
             return answer(0);
         default:
@@ -317,7 +336,8 @@ bool LoadPages(const PROPSHEETHEADERW& header, std::vector<PropertySheet::Page>*
         }
         PropertySheet::Page page;
         page.Description = *description;
-        page.TemplateId = static_cast<uint16_t>(reinterpret_cast<uintptr_t>(description->pszTemplate));
+        page.TemplateId =
+            static_cast<uint16_t>(reinterpret_cast<uintptr_t>(description->pszTemplate));
         page.Title = (description->dwFlags & PSP_USETITLE) != 0 && description->pszTitle != nullptr
                          ? std::u16string(description->pszTitle)
                          : parsed->Caption;
@@ -346,7 +366,8 @@ intptr_t RunPropertySheet(const PROPSHEETHEADERW& header) {
         anyHelp = anyHelp || (page.Description.dwFlags & PSP_HASHELP) != 0;
     }
     const bool noApply = (header.dwFlags & PSH_NOAPPLYNOW) != 0;
-    std::vector<std::pair<int32_t, const char16_t*>> buttons = {{IDOK, u"确定"}, {IDCANCEL, u"取消"}};
+    std::vector<std::pair<int32_t, const char16_t*>> buttons = {{IDOK, u"确定"},
+                                                                {IDCANCEL, u"取消"}};
     if (!noApply) {
         buttons.emplace_back(ID_APPLY_NOW, u"应用(&A)");
     }
@@ -396,13 +417,14 @@ intptr_t RunPropertySheet(const PROPSHEETHEADERW& header) {
     tab.Parent = frame;
     tab.Id = ID_SHEET_TAB;
     manager.Create(tab);
-    int32_t x = layout.ClientWidth - Margin - static_cast<int32_t>(buttons.size()) * (ButtonWidth + ButtonGap) + ButtonGap;
+    int32_t x = layout.ClientWidth - Margin -
+                static_cast<int32_t>(buttons.size()) * (ButtonWidth + ButtonGap) + ButtonGap;
     for (const auto& [id, label] : buttons) {
         CreateParams button;
         button.ClassName = WC_BUTTON;
         button.Text = label;
-        button.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
-                       (id == IDOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        button.Style =
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | (id == IDOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
         button.Rect = RECT{x, layout.ButtonsTop, x + ButtonWidth, layout.ButtonsTop + ButtonHeight};
         button.Parent = frame;
         button.Id = id;

@@ -15,7 +15,7 @@
 namespace host {
 
 class PropertySheet : public ControlState {
-public:
+  public:
     struct Page {
         platform::PROPSHEETPAGEW Description{};  // the copy whose address WM_INITDIALOG gets
         DialogTemplate Template;
@@ -45,7 +45,7 @@ public:
     // The frame's handling of its buttons and of the messages pages send (PSM_*).
     intptr_t FrameMessage(uint32_t message, platform::WPARAM wparam, platform::LPARAM lparam);
 
-private:
+  private:
     friend intptr_t RunPropertySheet(const platform::PROPSHEETHEADERW& header);
 
     platform::LRESULT Notify(int32_t index, uint32_t code, platform::LPARAM value);

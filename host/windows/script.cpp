@@ -42,12 +42,12 @@ bool ParseNumber(std::string_view text, int32_t* value) {
 }
 
 class LineParser {
-public:
+  public:
     LineParser(std::string_view line, int32_t number) : rest_(line), number_(number) {}
 
     std::optional<Action> Parse(std::string* error);
 
-private:
+  private:
     bool Id(int32_t* id, std::string* error);
     bool Text(std::string_view raw, std::u16string* text, std::string* error);
     bool ItemOrIndex(Action& action, std::string* error);
@@ -140,30 +140,39 @@ bool LineParser::ExpectState(Action& action, std::string* error) {
             return true;
         }
     }
-    *error = "expect needs enabled, disabled, visible, hidden, checked, unchecked, text=, "
-             "selected= or count=N, not \"" + std::string(state) + "\"";
+    *error =
+        "expect needs enabled, disabled, visible, hidden, checked, unchecked, text=, "
+        "selected= or count=N, not \"" +
+        std::string(state) + "\"";
     return false;
 }
 
 std::optional<Action> LineParser::Parse(std::string* error) {
     static const std::map<std::string_view, ActionKind> Kinds = {
-        {"page", ActionKind::Page},       {"click", ActionKind::Click},
-        {"type", ActionKind::Type},       {"settext", ActionKind::SetText},
-        {"select", ActionKind::Select},   {"toggle", ActionKind::Toggle},
-        {"doubleclick", ActionKind::DoubleClick}, {"slide", ActionKind::Slide},
-        {"arrow", ActionKind::Arrow},     {"key", ActionKind::Key},
-        {"answer", ActionKind::Answer},   {"apply", ActionKind::Apply},
-        {"ok", ActionKind::Ok},           {"cancel", ActionKind::Cancel},
-        {"help", ActionKind::Help},       {"screenshot", ActionKind::Screenshot},
+        {"page", ActionKind::Page},
+        {"click", ActionKind::Click},
+        {"type", ActionKind::Type},
+        {"settext", ActionKind::SetText},
+        {"select", ActionKind::Select},
+        {"toggle", ActionKind::Toggle},
+        {"doubleclick", ActionKind::DoubleClick},
+        {"slide", ActionKind::Slide},
+        {"arrow", ActionKind::Arrow},
+        {"key", ActionKind::Key},
+        {"answer", ActionKind::Answer},
+        {"apply", ActionKind::Apply},
+        {"ok", ActionKind::Ok},
+        {"cancel", ActionKind::Cancel},
+        {"help", ActionKind::Help},
+        {"screenshot", ActionKind::Screenshot},
         {"expect", ActionKind::Expect}};
     static const std::map<std::string_view, int32_t> Answers = {
-        {"yes", IDYES},     {"no", IDNO},       {"ok", IDOK},      {"cancel", IDCANCEL},
+        {"yes", IDYES},     {"no", IDNO},       {"ok", IDOK},        {"cancel", IDCANCEL},
         {"abort", IDABORT}, {"retry", IDRETRY}, {"ignore", IDIGNORE}};
     static const std::map<std::string_view, uint32_t> Keys = {
-        {"up", VK_UP},         {"down", VK_DOWN},       {"left", VK_LEFT},
-        {"right", VK_RIGHT},   {"home", VK_HOME},       {"end", VK_END},
-        {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT},   {"enter", VK_RETURN},
-        {"escape", VK_ESCAPE}, {"backspace", VK_BACK},  {"delete", VK_DELETE}};
+        {"up", VK_UP},        {"down", VK_DOWN},     {"left", VK_LEFT},      {"right", VK_RIGHT},
+        {"home", VK_HOME},    {"end", VK_END},       {"pageup", VK_PRIOR},   {"pagedown", VK_NEXT},
+        {"enter", VK_RETURN}, {"escape", VK_ESCAPE}, {"backspace", VK_BACK}, {"delete", VK_DELETE}};
 
     auto [word, rest] = SplitWord(rest_);
     word_ = std::string(word);

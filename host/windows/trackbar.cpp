@@ -12,7 +12,7 @@ using namespace platform;
 namespace {
 
 class TrackbarState : public ControlState {
-public:
+  public:
     int32_t Min = 0;
     int32_t Max = 100;
     int32_t Position = 0;
@@ -41,7 +41,9 @@ void ReleasedCapture(Window* window) {
                                    reinterpret_cast<LPARAM>(&header));
 }
 
-void Clamp(TrackbarState& state) { state.Position = std::clamp(state.Position, state.Min, std::max(state.Min, state.Max)); }
+void Clamp(TrackbarState& state) {
+    state.Position = std::clamp(state.Position, state.Min, std::max(state.Min, state.Max));
+}
 
 // A person drags the thumb to `position` and releases it.
 void Slide(Window* window, TrackbarState& state, int32_t position) {
@@ -68,7 +70,7 @@ void Key(Window* window, TrackbarState& state, uint32_t key) {
         uint32_t Key;
         uint16_t Code;
     };
-    static constexpr Move Moves[] = {{VK_LEFT, TB_LINEUP},   {VK_UP, TB_LINEUP},
+    static constexpr Move Moves[] = {{VK_LEFT, TB_LINEUP},    {VK_UP, TB_LINEUP},
                                      {VK_RIGHT, TB_LINEDOWN}, {VK_DOWN, TB_LINEDOWN},
                                      {VK_PRIOR, TB_PAGEUP},   {VK_NEXT, TB_PAGEDOWN},
                                      {VK_HOME, TB_TOP},       {VK_END, TB_BOTTOM}};
@@ -77,12 +79,24 @@ void Key(Window* window, TrackbarState& state, uint32_t key) {
             continue;
         }
         switch (move.Code) {
-            case TB_LINEUP: state.Position -= state.Line; break;
-            case TB_LINEDOWN: state.Position += state.Line; break;
-            case TB_PAGEUP: state.Position -= state.Page; break;
-            case TB_PAGEDOWN: state.Position += state.Page; break;
-            case TB_TOP: state.Position = state.Min; break;
-            default: state.Position = state.Max; break;
+            case TB_LINEUP:
+                state.Position -= state.Line;
+                break;
+            case TB_LINEDOWN:
+                state.Position += state.Line;
+                break;
+            case TB_PAGEUP:
+                state.Position -= state.Page;
+                break;
+            case TB_PAGEDOWN:
+                state.Position += state.Page;
+                break;
+            case TB_TOP:
+                state.Position = state.Min;
+                break;
+            default:
+                state.Position = state.Max;
+                break;
         }
         Clamp(state);
         window->Invalid = true;
@@ -99,22 +113,18 @@ LRESULT SetRangePart(Window* window, TrackbarState& state, int32_t min, int32_t 
     return 0;
 }
 
-}  // namespace
-
-std::unique_ptr<ControlState> MakeTrackbarState() { return std::make_unique<TrackbarState>(); }
-
-LRESULT TrackbarProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
+LRESULT HandleMessage(Window* window, TrackbarState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
     WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    TrackbarState* state = window != nullptr ? window->StateAs<TrackbarState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+    const HWND handle = window->Handle;
     const auto value = static_cast<int32_t>(lparam);
     switch (message) {
-        case TBM_GETPOS: return state->Position;
-        case TBM_GETRANGEMIN: return state->Min;
-        case TBM_GETRANGEMAX: return state->Max;
+        case TBM_GETPOS:
+            return state->Position;
+        case TBM_GETRANGEMIN:
+            return state->Min;
+        case TBM_GETRANGEMAX:
+            return state->Max;
         case TBM_SETPOS:
             state->Position = value;
             Clamp(*state);
@@ -124,17 +134,24 @@ LRESULT TrackbarProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM l
             return SetRangePart(window, *state,
                                 static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(lparam))),
                                 static_cast<int16_t>(HIWORD(static_cast<uintptr_t>(lparam))));
-        case TBM_SETRANGEMIN: return SetRangePart(window, *state, value, state->Max);
-        case TBM_SETRANGEMAX: return SetRangePart(window, *state, state->Min, value);
+        case TBM_SETRANGEMIN:
+            return SetRangePart(window, *state, value, state->Max);
+        case TBM_SETRANGEMAX:
+            return SetRangePart(window, *state, state->Min, value);
         case TBM_SETTICFREQ:
             state->TicFrequency = static_cast<int32_t>(wparam);
             window->Invalid = true;
             return 0;
-        case TBM_GETTICFREQ: return state->TicFrequency;
-        case TBM_SETPAGESIZE: return std::exchange(state->Page, value);
-        case TBM_GETPAGESIZE: return state->Page;
-        case TBM_SETLINESIZE: return std::exchange(state->Line, value);
-        case TBM_GETLINESIZE: return state->Line;
+        case TBM_GETTICFREQ:
+            return state->TicFrequency;
+        case TBM_SETPAGESIZE:
+            return std::exchange(state->Page, value);
+        case TBM_GETPAGESIZE:
+            return state->Page;
+        case TBM_SETLINESIZE:
+            return std::exchange(state->Line, value);
+        case TBM_GETLINESIZE:
+            return state->Line;
         case QVM_SLIDE:
             Slide(window, *state, static_cast<int32_t>(static_cast<intptr_t>(wparam)));
             return 0;
@@ -152,6 +169,12 @@ LRESULT TrackbarProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM l
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass TrackbarClass() {
+    return ControlClass<TrackbarState, HandleMessage>();
 }
 
 }  // namespace host

@@ -13,7 +13,7 @@ using namespace platform;
 namespace {
 
 class UpDownState : public ControlState {
-public:
+  public:
     int32_t Lower = 100;  // the host's default range runs from 100 at the bottom to 0 at the top
     int32_t Upper = 0;
     int32_t Position = 0;
@@ -95,10 +95,10 @@ void ReadBuddy(const Window& window, UpDownState& state, bool* valid) {
 
 void ScrollParent(Window* window, uint16_t code, int32_t position) {
     if (window->Parent != nullptr) {
-        WindowManager::Instance().Send(
-            window->Parent, (window->Style & UDS_HORZ) != 0 ? WM_HSCROLL : WM_VSCROLL,
-            MAKEWPARAM(code, static_cast<uint16_t>(position)),
-            reinterpret_cast<LPARAM>(window->Handle));
+        WindowManager::Instance().Send(window->Parent,
+                                       (window->Style & UDS_HORZ) != 0 ? WM_HSCROLL : WM_VSCROLL,
+                                       MAKEWPARAM(code, static_cast<uint16_t>(position)),
+                                       reinterpret_cast<LPARAM>(window->Handle));
     }
 }
 
@@ -109,7 +109,8 @@ void Step(Window* window, UpDownState& state, bool up) {
     bool valid = true;
     ReadBuddy(*window, state, &valid);
     const int32_t towardsUpper = state.Upper >= state.Lower ? 1 : -1;
-    NMUPDOWN change{{handle, static_cast<uintptr_t>(window->Id), UDN_DELTAPOS}, state.Position,
+    NMUPDOWN change{{handle, static_cast<uintptr_t>(window->Id), UDN_DELTAPOS},
+                    state.Position,
                     up ? towardsUpper : -towardsUpper};
     if (window->Parent != nullptr &&
         manager.Send(window->Parent, WM_NOTIFY, static_cast<WPARAM>(window->Id),
@@ -210,17 +211,10 @@ LRESULT SetPosition(Window* window, UpDownState& state, int32_t position) {
     return previous;
 }
 
-}  // namespace
-
-std::unique_ptr<ControlState> MakeUpDownState() { return std::make_unique<UpDownState>(); }
-
-LRESULT UpDownProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
+LRESULT HandleMessage(Window* window, UpDownState* state, uint32_t message, WPARAM wparam,
+                      LPARAM lparam) {
     WindowManager& manager = WindowManager::Instance();
-    Window* window = manager.Find(handle);
-    UpDownState* state = window != nullptr ? window->StateAs<UpDownState>() : nullptr;
-    if (state == nullptr) {
-        return DefaultWindowProcedure(handle, message, wparam, lparam);
-    }
+    const HWND handle = window->Handle;
     switch (message) {
         case WM_CREATE:
             if ((window->Style & UDS_AUTOBUDDY) != 0) {
@@ -235,8 +229,8 @@ LRESULT UpDownProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lpa
             state->Lower = static_cast<int16_t>(HIWORD(static_cast<uintptr_t>(lparam)));
             return 0;
         case UDM_GETRANGE:
-            return static_cast<LRESULT>(MAKELONG(static_cast<uint16_t>(state->Upper),
-                                                 static_cast<uint16_t>(state->Lower)));
+            return static_cast<LRESULT>(
+                MAKELONG(static_cast<uint16_t>(state->Upper), static_cast<uint16_t>(state->Lower)));
         case UDM_SETRANGE32:
             state->Lower = static_cast<int32_t>(wparam);
             state->Upper = static_cast<int32_t>(lparam);
@@ -286,6 +280,12 @@ LRESULT UpDownProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lpa
         default:
             return DefaultWindowProcedure(handle, message, wparam, lparam);
     }
+}
+
+}  // namespace
+
+WindowClass UpDownClass() {
+    return ControlClass<UpDownState, HandleMessage>();
 }
 
 }  // namespace host

@@ -4,7 +4,9 @@ namespace host {
 
 namespace {
 
-char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; }
+char16_t FoldAscii(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c;
+}
 
 }  // namespace
 
@@ -38,7 +40,9 @@ bool Window::IsUsable() const {
     return true;
 }
 
-bool Window::SameClass(std::u16string_view name) const { return SameClassName(ClassName, name); }
+bool Window::SameClass(std::u16string_view name) const {
+    return SameClassName(ClassName, name);
+}
 
 Window* Window::TopLevel() {
     Window* w = this;

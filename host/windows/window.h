@@ -14,7 +14,7 @@ namespace host {
 
 // What a control class keeps beside the window (list items, edit selection, ranges).
 class ControlState {
-public:
+  public:
     virtual ~ControlState() = default;
 };
 
@@ -25,7 +25,7 @@ struct BaseUnits {
 };
 
 class Window {
-public:
+  public:
     platform::HWND Handle = nullptr;
     Window* Parent = nullptr;  // child windows
     Window* Owner = nullptr;   // owned top-level windows (dialogs, message boxes, sheets)
@@ -46,9 +46,9 @@ public:
     bool IsDialog = false;
     platform::DLGPROC DialogProcedure = nullptr;
     platform::LRESULT MessageResult = 0;  // DWLP_MSGRESULT
-    intptr_t DialogUser = 0;    // DWLP_USER
-    int32_t DefaultId = 0;      // DM_GETDEFID
-    bool Ended = false;         // EndDialog was called
+    intptr_t DialogUser = 0;              // DWLP_USER
+    int32_t DefaultId = 0;                // DM_GETDEFID
+    bool Ended = false;                   // EndDialog was called
     intptr_t EndResult = 0;
     BaseUnits Units;
     uint16_t TemplateId = 0;  // the template the dialog was built from (0: none)

@@ -22,7 +22,7 @@ struct CreateParams {
     std::u16string_view Text;
     uint32_t Style = 0;
     uint32_t ExStyle = 0;
-    platform::RECT Rect{};  // in the parent's client area, or on the screen
+    platform::RECT Rect{};     // in the parent's client area, or on the screen
     Window* Parent = nullptr;  // with WS_CHILD; otherwise the owner
     int32_t Id = 0;
     platform::HMODULE Instance = nullptr;
@@ -30,7 +30,7 @@ struct CreateParams {
 };
 
 class WindowManager {
-public:
+  public:
     static WindowManager& Instance();
 
     void RegisterClass(std::u16string name, WindowClass windowClass);
@@ -45,7 +45,7 @@ public:
     Window* Find(platform::HWND handle) const;
 
     platform::LRESULT Send(Window* window, uint32_t message, platform::WPARAM wparam,
-                 platform::LPARAM lparam);
+                           platform::LPARAM lparam);
     // WM_COMMAND to the window's parent (the dialog) from a control.
     void NotifyCommand(Window* control, uint16_t code);
 
@@ -74,7 +74,7 @@ public:
     // Destroys every window (tests start from an empty desktop).
     void Reset();
 
-private:
+  private:
     WindowManager();
     void Collect();
     void DestroyTree(Window* window);

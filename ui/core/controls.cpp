@@ -6,20 +6,22 @@ using namespace platform;
 
 namespace {
 
-constexpr ListMessages ListBoxMessages{LB_ADDSTRING,     LB_INSERTSTRING, LB_DELETESTRING,
-                                       LB_RESETCONTENT,  LB_GETCOUNT,     LB_GETCURSEL,
-                                       LB_SETCURSEL,     LB_GETTEXT,      LB_GETTEXTLEN,
-                                       LB_FINDSTRINGEXACT, LB_FINDSTRING, LB_SELECTSTRING,
-                                       LB_GETITEMDATA,   LB_SETITEMDATA};
-constexpr ListMessages ComboBoxMessages{CB_ADDSTRING,     CB_INSERTSTRING, CB_DELETESTRING,
-                                        CB_RESETCONTENT,  CB_GETCOUNT,     CB_GETCURSEL,
-                                        CB_SETCURSEL,     CB_GETLBTEXT,    CB_GETLBTEXTLEN,
-                                        CB_FINDSTRINGEXACT, CB_FINDSTRING, CB_SELECTSTRING,
-                                        CB_GETITEMDATA,   CB_SETITEMDATA};
+constexpr ListMessages ListBoxMessages{
+    LB_ADDSTRING,  LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT, LB_GETCOUNT,
+    LB_GETCURSEL,  LB_SETCURSEL,    LB_GETTEXT,      LB_GETTEXTLEN,   LB_FINDSTRINGEXACT,
+    LB_FINDSTRING, LB_SELECTSTRING, LB_GETITEMDATA,  LB_SETITEMDATA};
+constexpr ListMessages ComboBoxMessages{
+    CB_ADDSTRING,  CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT, CB_GETCOUNT,
+    CB_GETCURSEL,  CB_SETCURSEL,    CB_GETLBTEXT,    CB_GETLBTEXTLEN, CB_FINDSTRINGEXACT,
+    CB_FINDSTRING, CB_SELECTSTRING, CB_GETITEMDATA,  CB_SETITEMDATA};
 
-LPARAM TextParam(const std::u16string& text) { return reinterpret_cast<LPARAM>(text.c_str()); }
+LPARAM TextParam(const std::u16string& text) {
+    return reinterpret_cast<LPARAM>(text.c_str());
+}
 
-int32_t AsIndex(LRESULT result) { return result < 0 ? -1 : static_cast<int32_t>(result); }
+int32_t AsIndex(LRESULT result) {
+    return result < 0 ? -1 : static_cast<int32_t>(result);
+}
 
 }  // namespace
 
@@ -27,13 +29,27 @@ LRESULT Control::Send(uint32_t message, WPARAM wparam, LPARAM lparam) const {
     return SendMessageW(window_, message, wparam, lparam);
 }
 
-int32_t Control::Id() const { return GetDlgCtrlID(window_); }
-void Control::Enable(bool enable) const { EnableWindow(window_, enable ? TRUE : FALSE); }
-bool Control::IsEnabled() const { return IsWindowEnabled(window_) != FALSE; }
-void Control::Show(bool show) const { ShowWindow(window_, show ? SW_SHOW : SW_HIDE); }
-bool Control::IsVisible() const { return IsWindowVisible(window_) != FALSE; }
-void Control::Focus() const { SetFocus(window_); }
-void Control::Invalidate() const { InvalidateRect(window_, nullptr, TRUE); }
+int32_t Control::Id() const {
+    return GetDlgCtrlID(window_);
+}
+void Control::Enable(bool enable) const {
+    EnableWindow(window_, enable ? TRUE : FALSE);
+}
+bool Control::IsEnabled() const {
+    return IsWindowEnabled(window_) != FALSE;
+}
+void Control::Show(bool show) const {
+    ShowWindow(window_, show ? SW_SHOW : SW_HIDE);
+}
+bool Control::IsVisible() const {
+    return IsWindowVisible(window_) != FALSE;
+}
+void Control::Focus() const {
+    SetFocus(window_);
+}
+void Control::Invalidate() const {
+    InvalidateRect(window_, nullptr, TRUE);
+}
 
 void Control::SetText(std::u16string_view text) const {
     const std::u16string terminated(text);
@@ -47,10 +63,16 @@ std::u16string Control::Text() const {
     return text;
 }
 
-bool Button::IsChecked() const { return Send(BM_GETCHECK) == BST_CHECKED; }
-void Button::SetChecked(bool checked) const { Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
+bool Button::IsChecked() const {
+    return Send(BM_GETCHECK) == BST_CHECKED;
+}
+void Button::SetChecked(bool checked) const {
+    Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
+}
 
-void Edit::SetLimit(uint32_t characters) const { Send(EM_LIMITTEXT, characters); }
+void Edit::SetLimit(uint32_t characters) const {
+    Send(EM_LIMITTEXT, characters);
+}
 void Edit::Select(int32_t start, int32_t end) const {
     Send(EM_SETSEL, static_cast<WPARAM>(start), end);
 }
@@ -76,9 +98,15 @@ int32_t ItemControl::Insert(int32_t index, std::u16string_view text) const {
 int32_t ItemControl::Delete(int32_t index) const {
     return AsIndex(Send(messages_.Delete, static_cast<WPARAM>(index)));
 }
-void ItemControl::Clear() const { Send(messages_.Reset); }
-int32_t ItemControl::Count() const { return AsIndex(Send(messages_.Count)); }
-int32_t ItemControl::Selection() const { return AsIndex(Send(messages_.GetSelection)); }
+void ItemControl::Clear() const {
+    Send(messages_.Reset);
+}
+int32_t ItemControl::Count() const {
+    return AsIndex(Send(messages_.Count));
+}
+int32_t ItemControl::Selection() const {
+    return AsIndex(Send(messages_.GetSelection));
+}
 void ItemControl::Select(int32_t index) const {
     Send(messages_.SetSelection, static_cast<WPARAM>(index));
 }
@@ -131,38 +159,56 @@ std::vector<int32_t> ListBox::SelectedItems() const {
     const LRESULT count = Send(LB_GETSELCOUNT);
     if (count <= 0) {
         const int32_t single = Selection();
-        return single >= 0 && count == LB_ERR ? std::vector<int32_t>{single} : std::vector<int32_t>{};
+        return single >= 0 && count == LB_ERR ? std::vector<int32_t>{single}
+                                              : std::vector<int32_t>{};
     }
     std::vector<int32_t> items(static_cast<size_t>(count));
     items.resize(static_cast<size_t>(std::max<LRESULT>(
         0, Send(LB_GETSELITEMS, items.size(), reinterpret_cast<LPARAM>(items.data())))));
     return items;
 }
-int32_t ListBox::HorizontalExtent() const { return static_cast<int32_t>(Send(LB_GETHORIZONTALEXTENT)); }
+int32_t ListBox::HorizontalExtent() const {
+    return static_cast<int32_t>(Send(LB_GETHORIZONTALEXTENT));
+}
 void ListBox::SetHorizontalExtent(int32_t pixels) const {
     Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(pixels));
 }
 
 ComboBox::ComboBox(HWND window) : ItemControl(window, ComboBoxMessages) {}
 
-void ComboBox::SetEditLimit(uint32_t characters) const { Send(CB_LIMITTEXT, characters); }
+void ComboBox::SetEditLimit(uint32_t characters) const {
+    Send(CB_LIMITTEXT, characters);
+}
 
 void Trackbar::SetRange(int32_t minimum, int32_t maximum) const {
-    Send(TBM_SETRANGE, TRUE, MAKELPARAM(static_cast<uint16_t>(minimum), static_cast<uint16_t>(maximum)));
+    Send(TBM_SETRANGE, TRUE,
+         MAKELPARAM(static_cast<uint16_t>(minimum), static_cast<uint16_t>(maximum)));
 }
-void Trackbar::SetLineSize(int32_t size) const { Send(TBM_SETLINESIZE, 0, size); }
-void Trackbar::SetPageSize(int32_t size) const { Send(TBM_SETPAGESIZE, 0, size); }
+void Trackbar::SetLineSize(int32_t size) const {
+    Send(TBM_SETLINESIZE, 0, size);
+}
+void Trackbar::SetPageSize(int32_t size) const {
+    Send(TBM_SETPAGESIZE, 0, size);
+}
 void Trackbar::SetTicFrequency(int32_t frequency) const {
     Send(TBM_SETTICFREQ, static_cast<WPARAM>(frequency));
 }
-void Trackbar::SetPosition(int32_t position) const { Send(TBM_SETPOS, TRUE, position); }
-int32_t Trackbar::Position() const { return static_cast<int32_t>(Send(TBM_GETPOS)); }
+void Trackbar::SetPosition(int32_t position) const {
+    Send(TBM_SETPOS, TRUE, position);
+}
+int32_t Trackbar::Position() const {
+    return static_cast<int32_t>(Send(TBM_GETPOS));
+}
 
 void UpDown::SetRange(int32_t lower, int32_t upper) const {
     Send(UDM_SETRANGE32, static_cast<WPARAM>(lower), upper);
 }
-void UpDown::SetPosition(int32_t position) const { Send(UDM_SETPOS32, 0, position); }
-int32_t UpDown::Position() const { return static_cast<int32_t>(Send(UDM_GETPOS32)); }
+void UpDown::SetPosition(int32_t position) const {
+    Send(UDM_SETPOS32, 0, position);
+}
+int32_t UpDown::Position() const {
+    return static_cast<int32_t>(Send(UDM_GETPOS32));
+}
 
 int32_t ListView::AddColumn(std::u16string_view title, int32_t width) const {
     std::u16string text(title);
@@ -195,6 +241,8 @@ std::u16string ListView::Cell(int32_t row, int32_t column) const {
         Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     return std::u16string(buffer, static_cast<size_t>(std::max<LRESULT>(0, length)));
 }
-int32_t ListView::Count() const { return static_cast<int32_t>(Send(LVM_GETITEMCOUNT)); }
+int32_t ListView::Count() const {
+    return static_cast<int32_t>(Send(LVM_GETITEMCOUNT));
+}
 
 }  // namespace qv::ui

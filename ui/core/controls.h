@@ -14,7 +14,7 @@
 namespace qv::ui {
 
 class Control {
-public:
+  public:
     explicit Control(platform::HWND window) : window_(window) {}
 
     platform::HWND Window() const { return window_; }
@@ -28,23 +28,23 @@ public:
     void Focus() const;
     void Invalidate() const;
 
-protected:
+  protected:
     platform::LRESULT Send(uint32_t message, platform::WPARAM wparam = 0,
                            platform::LPARAM lparam = 0) const;
 
-private:
+  private:
     platform::HWND window_;
 };
 
 class Button : public Control {
-public:
+  public:
     using Control::Control;
     bool IsChecked() const;
     void SetChecked(bool checked) const;  // no notification, as the host's buttons
 };
 
 class Edit : public Control {
-public:
+  public:
     using Control::Control;
     void SetLimit(uint32_t characters) const;  // stops typing, not SetText
     void Select(int32_t start, int32_t end) const;
@@ -59,7 +59,7 @@ struct ListMessages {
 };
 
 class ItemControl : public Control {
-public:
+  public:
     ItemControl(platform::HWND window, const ListMessages& messages)
         : Control(window), messages_(messages) {}
 
@@ -68,7 +68,7 @@ public:
     int32_t Delete(int32_t index) const;  // the items left, -1 when no such item
     void Clear() const;
     int32_t Count() const;
-    int32_t Selection() const;  // -1 when nothing is selected
+    int32_t Selection() const;         // -1 when nothing is selected
     void Select(int32_t index) const;  // no notification; -1 clears
     // Searches without regard to case after `after` (-1: from the top), wrapping; -1 if none.
     int32_t FindExact(std::u16string_view text, int32_t after = -1) const;
@@ -81,12 +81,12 @@ public:
     // Adds an item with its data; the item's index.
     int32_t AddWithData(std::u16string_view text, intptr_t data) const;
 
-private:
+  private:
     const ListMessages& messages_;
 };
 
 class ListBox : public ItemControl {
-public:
+  public:
     explicit ListBox(platform::HWND window);
     bool IsSelected(int32_t index) const;
     void SetSelected(int32_t index, bool selected) const;  // multiple selection; -1: all
@@ -96,13 +96,13 @@ public:
 };
 
 class ComboBox : public ItemControl {
-public:
+  public:
     explicit ComboBox(platform::HWND window);
     void SetEditLimit(uint32_t characters) const;  // the edit part of an editable combo box
 };
 
 class Trackbar : public Control {
-public:
+  public:
     using Control::Control;
     void SetRange(int32_t minimum, int32_t maximum) const;
     void SetLineSize(int32_t size) const;
@@ -113,7 +113,7 @@ public:
 };
 
 class UpDown : public Control {
-public:
+  public:
     using Control::Control;
     void SetRange(int32_t lower, int32_t upper) const;
     void SetPosition(int32_t position) const;
@@ -121,7 +121,7 @@ public:
 };
 
 class ListView : public Control {
-public:
+  public:
     using Control::Control;
     int32_t AddColumn(std::u16string_view title, int32_t width) const;
     // A row with its first column; the index where the list view put it.

@@ -7,7 +7,9 @@ namespace qv::ui {
 
 using namespace platform;
 
-void Dialog::SetResult(LRESULT result) const { SetWindowLongPtrW(window_, DWLP_MSGRESULT, result); }
+void Dialog::SetResult(LRESULT result) const {
+    SetWindowLongPtrW(window_, DWLP_MSGRESULT, result);
+}
 
 HWND Dialog::Item(int32_t id) const {
     const HWND item = GetDlgItem(window_, id);

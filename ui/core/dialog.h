@@ -11,7 +11,7 @@
 namespace qv::ui {
 
 class Dialog {
-public:
+  public:
     Dialog(platform::HMODULE module, uint16_t templateId)
         : module_(module), templateId_(templateId) {}
     virtual ~Dialog() = default;
@@ -22,7 +22,7 @@ public:
     uint16_t TemplateId() const { return templateId_; }
     platform::HMODULE Module() const { return module_; }
 
-protected:
+  protected:
     // Handlers answer whether they handled the message.
     virtual bool OnInit() { return true; }  // true: the dialog manager sets the focus
     virtual bool OnCommand(int32_t /*id*/, uint16_t /*code*/) { return false; }
@@ -67,7 +67,7 @@ protected:
     void SetTemplate(platform::HMODULE module, uint16_t templateId);
     void SetParam(platform::LPARAM param) { param_ = param; }
 
-private:
+  private:
     platform::HWND window_ = nullptr;
     platform::HMODULE module_;
     uint16_t templateId_;

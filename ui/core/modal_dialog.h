@@ -7,17 +7,17 @@
 namespace qv::ui {
 
 class ModalDialog : public Dialog {
-public:
+  public:
     using Dialog::Dialog;
 
     // Runs the dialog owned by `owner` with Param() = param; the result End() gave, or -1
     // when the dialog could not be shown.
     intptr_t Run(platform::HWND owner, platform::LPARAM param);
 
-protected:
+  protected:
     void End(intptr_t result) const { platform::EndDialog(Window(), result); }
 
-private:
+  private:
     static intptr_t Procedure(platform::HWND window, uint32_t message, platform::WPARAM wparam,
                               platform::LPARAM lparam);
 };

@@ -41,8 +41,9 @@ intptr_t PropertyPage::Route(HWND window, uint32_t message, WPARAM wparam, LPARA
     if (message == WM_INITDIALOG) {
         const auto* description = reinterpret_cast<const PROPSHEETPAGEW*>(lparam);
         if (description != nullptr) {
-            page->SetTemplate(description->hInstance,
-                              static_cast<uint16_t>(reinterpret_cast<uintptr_t>(description->pszTemplate)));
+            page->SetTemplate(
+                description->hInstance,
+                static_cast<uint16_t>(reinterpret_cast<uintptr_t>(description->pszTemplate)));
             page->SetParam(description->lParam);
         }
     }

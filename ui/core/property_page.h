@@ -9,7 +9,7 @@
 namespace qv::ui {
 
 class PropertyPage : public Dialog {
-public:
+  public:
     PropertyPage() : Dialog(nullptr, 0) {}
 
     // The page procedure for a page class: the window creates its object on its first message
@@ -20,7 +20,7 @@ public:
         return Route(window, message, wparam, lparam, []() -> PropertyPage* { return new Page(); });
     }
 
-protected:
+  protected:
     virtual void OnSetActive() {}
     // False keeps the page active (after the page has told the user why).
     virtual bool OnKillActive() { return true; }
@@ -35,7 +35,7 @@ protected:
 
     bool OnNotify(const platform::NMHDR& header) override;
 
-private:
+  private:
     static intptr_t Route(platform::HWND window, uint32_t message, platform::WPARAM wparam,
                           platform::LPARAM lparam, PropertyPage* (*create)());
 };

@@ -5,6 +5,7 @@
 #include "host/windows/control_classes.h"
 #include "host/windows/window_manager.h"
 #include "tests/host/windows/window_test_support.h"
+#include "ui/core/controls.h"
 
 namespace host::test {
 namespace {
@@ -12,7 +13,7 @@ namespace {
 using namespace platform;
 
 class ControlsTest : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         dialog_ = OpenEveryControl();
@@ -80,7 +81,8 @@ TEST_F(ControlsTest, EditLimitStopsTypingButNotSettingText) {
 TEST_F(ControlsTest, TypingGoesInAtTheCaretAndReplacesTheSelection) {
     const HWND edit = Item(dialog_, IDC_EDIT_LIMITED);
     SetWindowTextW(edit, u"用户：");  // the caret goes to the start
-    Run({Type(IDC_EDIT_LIMITED, u"甲"), Key(IDC_EDIT_LIMITED, VK_END), Type(IDC_EDIT_LIMITED, u"乙")});
+    Run({Type(IDC_EDIT_LIMITED, u"甲"), Key(IDC_EDIT_LIMITED, VK_END),
+         Type(IDC_EDIT_LIMITED, u"乙")});
     EXPECT_EQ(TextOf(edit), u"甲用户：乙");
     SendMessageW(edit, EM_SETSEL, 1, 4);
     Run({Type(IDC_EDIT_LIMITED, u"X"), Key(IDC_EDIT_LIMITED, VK_BACK)});
@@ -127,6 +129,28 @@ TEST_F(ControlsTest, SortedListInsertsWithoutRegardToCase) {
     // Inserting at an index never sorts.
     SendTo(IDC_LIST_SORTED, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(u"zeta"));
     EXPECT_EQ(ListText(IDC_LIST_SORTED, 0), u"zeta");
+}
+
+TEST_F(ControlsTest, ItemDataStaysWithItsItemInSortedListsAndCombos) {
+    const qv::ui::ListBox list(Item(dialog_, IDC_LIST_SORTED));
+    const qv::ui::ComboBox combo(Item(dialog_, IDC_COMBO_LIST));
+    const qv::ui::ItemControl* controls[] = {&list, &combo};
+    for (const qv::ui::ItemControl* control : controls) {
+        SCOPED_TRACE(control->Id());
+        for (const auto& [text, data] : {std::pair{u"中", 2}, {u"低", 1}, {u"高", 3}}) {
+            control->AddWithData(text, data);
+        }
+        control->Select(control->FindExact(u"高"));
+        EXPECT_EQ(control->Delete(control->FindExact(u"低")), 2);
+        EXPECT_EQ(control->SelectedText(), u"高") << "the selection follows its item";
+        EXPECT_EQ(control->ItemData(control->Selection()), 3);
+        EXPECT_EQ(control->ItemData(control->FindExact(u"中")), 2);
+        EXPECT_EQ(control->ItemData(7), -1) << "no such item";
+        EXPECT_EQ(control->ItemText(7), u"");
+    }
+    list.SetHorizontalExtent(240);
+    EXPECT_EQ(list.HorizontalExtent(), 240);
+    EXPECT_TRUE(Notes().empty()) << "nothing done from code notifies";
 }
 
 TEST_F(ControlsTest, StringSearchesWrapAndIgnoreCase) {
@@ -194,7 +218,8 @@ TEST_F(ControlsTest, MultipleSelectionListsToggle) {
     EXPECT_EQ(items[1], 3);
     // Selecting in an extended list without Ctrl leaves that item alone.
     Run({Select(IDC_LIST_EXTENDED, u"一"), Expect(IDC_LIST_EXTENDED, ExpectKind::Selected, u"一")});
-    const auto changes = std::count(Notes().begin(), Notes().end(), Command(IDC_LIST_MULTIPLE, LBN_SELCHANGE));
+    const auto changes =
+        std::count(Notes().begin(), Notes().end(), Command(IDC_LIST_MULTIPLE, LBN_SELCHANGE));
     EXPECT_EQ(changes, 4);
     EXPECT_EQ(SendTo(IDC_LIST_UNSORTED, LB_GETSELCOUNT), LB_ERR) << "single selection has no count";
 }
@@ -206,7 +231,9 @@ std::vector<uint32_t> watched;
 LRESULT DoubleClickWatcher(HWND window, uint32_t message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_LBUTTONDBLCLK) {
         const LRESULT hit = SendMessageW(window, LB_ITEMFROMPOINT, 0, lparam);
-        watched.push_back(HIWORD(static_cast<uintptr_t>(hit)) == 0 ? LOWORD(static_cast<uintptr_t>(hit)) : 0xFFFF);
+        watched.push_back(HIWORD(static_cast<uintptr_t>(hit)) == 0
+                              ? LOWORD(static_cast<uintptr_t>(hit))
+                              : 0xFFFF);
         watched.push_back(static_cast<uint32_t>(Notes().size()));
     }
     return CallWindowProcW(previousListProcedure, window, message, wparam, lparam);
@@ -259,7 +286,8 @@ TEST_F(ControlsTest, EditableComboLimitsItsEditPart) {
     // Choosing an item shows it in the edit part without edit notifications.
     Notes().clear();
     Run({Select(IDC_COMBO_EDIT, u"12"), Expect(IDC_COMBO_EDIT, ExpectKind::Text, u"12")});
-    EXPECT_EQ(std::count(Notes().begin(), Notes().end(), Command(IDC_COMBO_EDIT, CBN_EDITCHANGE)), 0);
+    EXPECT_EQ(std::count(Notes().begin(), Notes().end(), Command(IDC_COMBO_EDIT, CBN_EDITCHANGE)),
+              0);
 }
 
 TEST_F(ControlsTest, OwnerDrawnComboAsksTheDialogToDrawItems) {
@@ -288,8 +316,7 @@ TEST_F(ControlsTest, OwnerDrawnComboAsksTheDialogToDrawItems) {
     }
     const std::vector<Note> expected = {
         Note{WM_DRAWITEM, IDC_COMBO_DRAWN, 0, ODS_SELECTED},
-        Note{WM_DRAWITEM, IDC_COMBO_DRAWN, 1, 0},
-        Note{WM_DRAWITEM, IDC_COMBO_DRAWN, 2, 0},
+        Note{WM_DRAWITEM, IDC_COMBO_DRAWN, 1, 0}, Note{WM_DRAWITEM, IDC_COMBO_DRAWN, 2, 0},
         Note{WM_DRAWITEM, IDC_COMBO_DRAWN, 0, ODS_COMBOBOXEDIT | ODS_SELECTED | ODS_FOCUS}};
     EXPECT_EQ(drawn, expected);
 }
@@ -302,13 +329,12 @@ TEST_F(ControlsTest, TrackbarReportsMovesButNotPositionsSetFromCode) {
     EXPECT_TRUE(Notes().empty());
     Run({Slide(IDC_SLIDER, 9), Key(IDC_SLIDER, VK_LEFT)});
     EXPECT_EQ(SendTo(IDC_SLIDER, TBM_GETPOS), 4) << "moved to the top of the range, then one left";
-    const std::vector<Note> expected = {
-        Scroll(WM_HSCROLL, IDC_SLIDER, TB_THUMBTRACK, 5),
-        Scroll(WM_HSCROLL, IDC_SLIDER, TB_THUMBPOSITION, 5),
-        Scroll(WM_HSCROLL, IDC_SLIDER, TB_ENDTRACK, 0),
-        Notify(IDC_SLIDER, NM_RELEASEDCAPTURE),
-        Scroll(WM_HSCROLL, IDC_SLIDER, TB_LINEUP, 0),
-        Scroll(WM_HSCROLL, IDC_SLIDER, TB_ENDTRACK, 0)};
+    const std::vector<Note> expected = {Scroll(WM_HSCROLL, IDC_SLIDER, TB_THUMBTRACK, 5),
+                                        Scroll(WM_HSCROLL, IDC_SLIDER, TB_THUMBPOSITION, 5),
+                                        Scroll(WM_HSCROLL, IDC_SLIDER, TB_ENDTRACK, 0),
+                                        Notify(IDC_SLIDER, NM_RELEASEDCAPTURE),
+                                        Scroll(WM_HSCROLL, IDC_SLIDER, TB_LINEUP, 0),
+                                        Scroll(WM_HSCROLL, IDC_SLIDER, TB_ENDTRACK, 0)};
     EXPECT_EQ(NotesOf(IDC_SLIDER), expected);
 }
 
@@ -359,7 +385,7 @@ TEST_F(ControlsTest, ListViewKeepsRowsSortedByTheFirstColumn) {
     const struct {
         std::u16string Name;
         std::u16string Version;
-    } rows[] = {{u"qvpsui.so", u"1.0"}, {u"PS5UI.DLL", u"N/A"}, {u"ps5ui.hlp", u"2.0"}};
+    } rows[] = {{u"qvpsui.so", u"1.0"}, {u"CORE.DLL", u"N/A"}, {u"core.hlp", u"2.0"}};
     for (const auto& row : rows) {
         std::u16string name = row.Name;
         std::u16string version = row.Version;
@@ -367,13 +393,15 @@ TEST_F(ControlsTest, ListViewKeepsRowsSortedByTheFirstColumn) {
         item.mask = LVIF_TEXT;
         item.iItem = 0;
         item.pszText = name.data();
-        const LRESULT index = SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        const LRESULT index =
+            SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         item.iSubItem = 1;
         item.pszText = version.data();
-        SendMessageW(view, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(view, LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&item));
     }
     const std::u16string expected[][2] = {
-        {u"PS5UI.DLL", u"N/A"}, {u"ps5ui.hlp", u"2.0"}, {u"qvpsui.so", u"1.0"}};
+        {u"CORE.DLL", u"N/A"}, {u"core.hlp", u"2.0"}, {u"qvpsui.so", u"1.0"}};
     for (int32_t row = 0; row < 3; ++row) {
         for (int32_t sub = 0; sub < 2; ++sub) {
             char16_t buffer[4] = {};  // short on purpose: the copy is cut, never overrun
@@ -381,7 +409,8 @@ TEST_F(ControlsTest, ListViewKeepsRowsSortedByTheFirstColumn) {
             item.iSubItem = sub;
             item.pszText = buffer;
             item.cchTextMax = 4;
-            SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(&item));
             EXPECT_EQ(std::u16string(buffer), expected[row][sub].substr(0, 3)) << row << "," << sub;
         }
     }
@@ -400,9 +429,11 @@ TEST_F(ControlsTest, ImpossibleActionsAreRefusedWithAReason) {
         {"disabled control", Click(IDC_CHECK), "control 104 is disabled"},
         {"hidden control", Click(IDC_RADIO_B1), "control 105 is hidden"},
         {"missing control", Click(999), "dialog 100 has no control 999"},
-        {"missing item", Select(IDC_LIST_SORTED, u"nothing"), "control 120 has no item \"nothing\""},
+        {"missing item", Select(IDC_LIST_SORTED, u"nothing"),
+         "control 120 has no item \"nothing\""},
         {"typing into a button", Type(IDC_CHECK + 2, u"x"), "control 106 takes no typing"},
-        {"toggling a single-selection list", Toggle(IDC_LIST_UNSORTED, u"x"), "control 121 has no item \"x\""},
+        {"toggling a single-selection list", Toggle(IDC_LIST_UNSORTED, u"x"),
+         "control 121 has no item \"x\""},
         {"sliding a list", Slide(IDC_LIST_SORTED, 1), "control 120 is no trackbar"},
         {"answering without a message box", Answer(IDOK), "no message box waits for an answer"},
         {"switching pages of a dialog", Page(u"常规"), "dialog 100 is no property sheet"},

@@ -38,7 +38,8 @@ TEST(DialogTemplateTest, ReadsTheTemplateOfEveryControl) {
         uint32_t Style;  // bits that must be set
     };
     const Case cases[] = {
-        {0, IDC_RADIO_A1, u"Button", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP | WS_CHILD | WS_VISIBLE},
+        {0, IDC_RADIO_A1, u"Button",
+         BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP | WS_CHILD | WS_VISIBLE},
         {7, IDC_EDIT_LIMITED, u"Edit", ES_AUTOHSCROLL | WS_BORDER},
         {12, IDC_LIST_SORTED, u"ListBox", LBS_SORT | LBS_NOTIFY},
         {19, IDC_COMBO_DRAWN, u"ComboBox", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS},
@@ -62,10 +63,19 @@ TEST(DialogTemplateTest, RefusesMalformedTemplatesWithoutReadingPastThem) {
     // Every prefix of a good template is cut somewhere that matters.
     for (size_t size = 0; size < whole.size(); ++size) {
         SCOPED_TRACE(size);
-        const std::vector<uint8_t> prefix(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
+        const std::vector<uint8_t> prefix(whole.begin(),
+                                          whole.begin() + static_cast<std::ptrdiff_t>(size));
         std::string error;
         EXPECT_FALSE(ParseDialogTemplate(prefix, &error).has_value());
         EXPECT_FALSE(error.empty());
+    }
+    // Any byte spoiled gives a template or a reason, never a read past the end.
+    for (size_t offset = 0; offset < whole.size(); ++offset) {
+        std::vector<uint8_t> bytes(whole.begin(), whole.end());
+        bytes[offset] = 0xFF;
+        std::string error;
+        const bool parsed = ParseDialogTemplate(bytes, &error).has_value();
+        EXPECT_NE(parsed, !error.empty()) << offset;
     }
     struct Case {
         const char* Name;
@@ -83,13 +93,16 @@ TEST(DialogTemplateTest, RefusesMalformedTemplatesWithoutReadingPastThem) {
         {"an old-style template", 0, {0x00, 0x00}, "not a DIALOGEX template"},
         {"a wrong signature", 2, {0x00, 0xFF}, "not a DIALOGEX template"},
         {"more controls than bytes", 16, {0x09, 0x00}, "control 4 of 9 is truncated"},
-        {"an unknown class ordinal", firstClass, {0xFF, 0xFF, 0x99, 0x00},
+        {"an unknown class ordinal",
+         firstClass,
+         {0xFF, 0xFF, 0x99, 0x00},
          "control 201 names unknown class ordinal 153"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.Name);
         std::vector<uint8_t> bytes(whole.begin(), whole.end());
-        std::copy(test.Patch.begin(), test.Patch.end(), bytes.begin() + static_cast<std::ptrdiff_t>(test.Offset));
+        std::copy(test.Patch.begin(), test.Patch.end(),
+                  bytes.begin() + static_cast<std::ptrdiff_t>(test.Offset));
         std::string error;
         EXPECT_FALSE(ParseDialogTemplate(bytes, &error).has_value());
         EXPECT_EQ(error, test.Error);
@@ -130,7 +143,8 @@ TEST_F(DialogGeometryTest, ControlsLandWhereTheirDialogUnitsSay) {
     RECT client{};
     ASSERT_TRUE(GetWindowRect(GetDlgItem(dialog, IDC_LIST_SORTED), &list));
     ASSERT_TRUE(GetClientRect(dialog, &client));
-    const POINT origin = WindowManager::Instance().ClientOrigin(*WindowManager::Instance().Find(dialog));
+    const POINT origin =
+        WindowManager::Instance().ClientOrigin(*WindowManager::Instance().Find(dialog));
     EXPECT_EQ(list.left - origin.x, 210);
     EXPECT_EQ(list.top - origin.y, 16);
     EXPECT_EQ(client.right, 600);

@@ -20,11 +20,11 @@ struct NamesState {
 };
 
 class NameDialog : public ModalDialog {
-public:
+  public:
     explicit NameDialog(HMODULE module) : ModalDialog(module, IDD_NESTED) {}
     const std::u16string& Name() const { return name_; }
 
-protected:
+  protected:
     bool OnInit() override {
         EditAt(IDC_NESTED_EDIT).SetLimit(16);
         ButtonAt(IDOK).Enable(false);
@@ -40,12 +40,12 @@ protected:
         return true;
     }
 
-private:
+  private:
     std::u16string name_;
 };
 
 class NamesPage : public PropertyPage {
-protected:
+  protected:
     NamesState& State() const { return *reinterpret_cast<NamesState*>(Param()); }
 
     bool OnInit() override {
@@ -83,7 +83,7 @@ protected:
 };
 
 class ExamplePageTest : public WindowTest {
-protected:
+  protected:
     Action OpenSheet(NamesState& state) {
         return Check([&state] {
             PROPSHEETPAGEW page{};
@@ -106,18 +106,41 @@ TEST_F(ExamplePageTest, APageWrittenOnTheBaseClassesRunsItsAlgorithm) {
     NamesState state;
     Run({OpenSheet(state), Ok(), Answer(IDOK), Click(IDC_NAMES_ADD),
          Expect(IDOK, ExpectKind::Disabled), Type(IDC_NESTED_EDIT, u"张三"), Ok(),
-         Expect(IDC_NAMES_LIST, ExpectKind::Count, {}, 1), Expect(ID_APPLY_NOW, ExpectKind::Enabled),
-         Ok()});
+         Expect(IDC_NAMES_LIST, ExpectKind::Count, {}, 1),
+         Expect(ID_APPLY_NOW, ExpectKind::Enabled), Ok()});
     EXPECT_EQ(state.Names, std::vector<std::u16string>{u"张三"});
     ASSERT_EQ(MessageBoxLog::Instance().Records().size(), 1u);
     EXPECT_EQ(MessageBoxLog::Instance().Records()[0].Text, u"请添加至少一个名称。");
 }
 
+class LockedDialog : public ModalDialog {
+  public:
+    LockedDialog() : ModalDialog(TestModule(), IDD_EVERY_CONTROL) {}
+
+  protected:
+    bool OnInit() override {
+        EnableAll(false);  // no permission to change the settings
+        return true;
+    }
+    bool OnCommand(int32_t id, uint16_t) override {
+        End(id);
+        return true;
+    }
+};
+
+TEST_F(ExamplePageTest, EnableAllReachesEveryControl) {
+    RunExpecting(
+        {Check([] { LockedDialog().Run(nullptr, 0); }), Expect(IDC_RADIO_A1, ExpectKind::Disabled),
+         Expect(IDC_LISTVIEW, ExpectKind::Disabled), Expect(IDOK, ExpectKind::Disabled),
+         Key(IDC_LABEL, VK_ESCAPE)},
+        "control 170 is disabled");  // nothing is left to press
+}
+
 class MissingControlDialog : public ModalDialog {
-public:
+  public:
     MissingControlDialog() : ModalDialog(TestModule(), IDD_NESTED) {}
 
-protected:
+  protected:
     bool OnInit() override {
         ListAt(999).Clear();
         return true;

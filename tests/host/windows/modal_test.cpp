@@ -36,15 +36,15 @@ intptr_t NestingProcedure(HWND dialog, uint32_t message, WPARAM wparam, LPARAM) 
 }
 
 class ModalTest : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         results.clear();
     }
     static Action OpenModal(uint16_t id) {
         return Check([id] {
-            results.push_back(DialogBoxParamW(TestModule(), MAKEINTRESOURCEW(id), nullptr,
-                                              NestingProcedure, 0));
+            results.push_back(
+                DialogBoxParamW(TestModule(), MAKEINTRESOURCEW(id), nullptr, NestingProcedure, 0));
         });
     }
 };
@@ -86,7 +86,9 @@ TEST_F(ModalTest, MessageBoxesAreRecordedInOrderWithTheirAnswers) {
     };
     std::vector<int32_t> returned;
     for (const Case& test : cases) {
-        Run({Check([&] { returned.push_back(MessageBoxW(nullptr, u"文字", test.Caption, test.Type)); }),
+        Run({Check([&] {
+                 returned.push_back(MessageBoxW(nullptr, u"文字", test.Caption, test.Type));
+             }),
              Answer(test.Answer)});
     }
     const auto& records = MessageBoxLog::Instance().Records();
@@ -97,14 +99,16 @@ TEST_F(ModalTest, MessageBoxesAreRecordedInOrderWithTheirAnswers) {
         EXPECT_EQ(records[i].Answer, cases[i].Answer);
         EXPECT_EQ(records[i].Type, cases[i].Type);
         EXPECT_EQ(records[i].Text, u"文字");
-        EXPECT_EQ(records[i].Caption, cases[i].Caption ? cases[i].Caption : DefaultMessageBoxCaption);
+        EXPECT_EQ(records[i].Caption,
+                  cases[i].Caption ? cases[i].Caption : DefaultMessageBoxCaption);
     }
 }
 
 TEST_F(ModalTest, InputThatIgnoresOrMissesAModalWindowFails) {
     int32_t answer = 0;
     auto ask = [&](uint32_t type) {
-        return Check([&answer, type] { answer = MessageBoxW(nullptr, u"删除吗？", u"警告", type); });
+        return Check(
+            [&answer, type] { answer = MessageBoxW(nullptr, u"删除吗？", u"警告", type); });
     };
     struct Case {
         const char* Name;
@@ -113,12 +117,18 @@ TEST_F(ModalTest, InputThatIgnoresOrMissesAModalWindowFails) {
         intptr_t Result;  // what the waiting box or dialog gave its caller
     };
     std::vector<Case> cases;
-    cases.push_back({"a click while a box waits", {ask(MB_YESNO | MB_DEFBUTTON2), Click(IDOK)},
-                     "the message box \"删除吗？\" waits for an answer", IDNO});
-    cases.push_back({"an answer the box does not offer", {ask(MB_OK), Answer(IDYES)},
-                     "the message box \"删除吗？\" has no such button", IDOK});
-    cases.push_back({"input that ends inside a modal dialog", {OpenModal(IDD_NESTED)},
-                     "the input ended while dialog 200 was open", -1});
+    cases.push_back({"a click while a box waits",
+                     {ask(MB_YESNO | MB_DEFBUTTON2), Click(IDOK)},
+                     "the message box \"删除吗？\" waits for an answer",
+                     IDNO});
+    cases.push_back({"an answer the box does not offer",
+                     {ask(MB_OK), Answer(IDYES)},
+                     "the message box \"删除吗？\" has no such button",
+                     IDOK});
+    cases.push_back({"input that ends inside a modal dialog",
+                     {OpenModal(IDD_NESTED)},
+                     "the input ended while dialog 200 was open",
+                     -1});
     for (Case& test : cases) {
         SCOPED_TRACE(test.Name);
         results.clear();
@@ -128,6 +138,18 @@ TEST_F(ModalTest, InputThatIgnoresOrMissesAModalWindowFails) {
         EXPECT_EQ(results.empty() ? answer : results.front(), test.Result);
         EXPECT_TRUE(WindowManager::Instance().TopLevels().empty()) << "nothing stays open";
     }
+}
+
+TEST_F(ModalTest, AModalDialogWithoutInputEndsAtOnce) {
+    EXPECT_EQ(
+        DialogBoxParamW(TestModule(), MAKEINTRESOURCEW(IDD_NESTED), nullptr, NestingProcedure, 0),
+        -1);
+    EXPECT_EQ(MessageBoxW(nullptr, u"文字", nullptr, MB_YESNO), IDYES) << "the default button";
+    EXPECT_TRUE(WindowManager::Instance().TopLevels().empty());
+    std::optional<InputFailure> nested;
+    Run({Check([&] { nested = Input::Current().Run({Click(IDOK)}); })});
+    ASSERT_TRUE(nested.has_value());
+    EXPECT_EQ(nested->Message, "input was given while other input ran");
 }
 
 TEST_F(ModalTest, ATemplateWithAnUnknownClassBuildsNoDialog) {

@@ -77,7 +77,7 @@ intptr_t PageProcedure(HWND page, uint32_t message, WPARAM wparam, LPARAM lparam
 }
 
 class PropertySheetTest : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         pageNotes.clear();
@@ -106,12 +106,6 @@ protected:
         });
     }
 
-    // Runs the actions and expects the failure, if any, to be `failure`.
-    void RunExpecting(std::vector<Action> actions, const std::string& failure) {
-        auto failed = Input::Current().Run(std::move(actions));
-        EXPECT_EQ(failed ? failed->Message : std::string(), failure);
-    }
-
     intptr_t result_ = -2;
 };
 
@@ -124,7 +118,7 @@ TEST_F(PropertySheetTest, PagesHearOfActivationLeavingAndApplyingInTheHostsOrder
     const std::vector<PageNote> expected = {
         {IDD_PAGE_GENERAL, 0},
         {IDD_PAGE_GENERAL, PSN_SETACTIVE},
-        {IDD_PAGE_GENERAL, PSN_KILLACTIVE},  // Apply: leave the page,
+        {IDD_PAGE_GENERAL, PSN_KILLACTIVE},    // Apply: leave the page,
         {IDD_PAGE_GENERAL, PSN_APPLY, FALSE},  // apply the pages made so far,
         {IDD_PAGE_GENERAL, PSN_SETACTIVE},     // and show the page again
         {IDD_PAGE_GENERAL, PSN_KILLACTIVE},
@@ -140,8 +134,8 @@ TEST_F(PropertySheetTest, PagesHearOfActivationLeavingAndApplyingInTheHostsOrder
 TEST_F(PropertySheetTest, APageThatRefusesToBeLeftKeepsItsMessageAndStays) {
     Run({OpenSheet(), Page(u"名称"), Page(u"常规"), Answer(IDOK),
          Expect(IDC_NAMES_LIST, ExpectKind::Visible), Ok(), Answer(IDOK),
-         Expect(IDC_NAMES_LIST, ExpectKind::Visible), Select(IDC_NAMES_LIST, u"甲"),
-         Page(u"常规"), Expect(IDC_GENERAL_EDIT, ExpectKind::Visible), Cancel()});
+         Expect(IDC_NAMES_LIST, ExpectKind::Visible), Select(IDC_NAMES_LIST, u"甲"), Page(u"常规"),
+         Expect(IDC_GENERAL_EDIT, ExpectKind::Visible), Cancel()});
     EXPECT_EQ(result_, 0);
     const auto& boxes = MessageBoxLog::Instance().Records();
     ASSERT_EQ(boxes.size(), 2u);
@@ -151,7 +145,9 @@ TEST_F(PropertySheetTest, APageThatRefusesToBeLeftKeepsItsMessageAndStays) {
         EXPECT_EQ(box.Type, MB_ICONERROR);
         EXPECT_EQ(box.Answer, IDOK);
     }
-    EXPECT_EQ(std::count(pageNotes.begin(), pageNotes.end(), PageNote{IDD_PAGE_NAMES, PSN_APPLY, TRUE}), 0)
+    EXPECT_EQ(
+        std::count(pageNotes.begin(), pageNotes.end(), PageNote{IDD_PAGE_NAMES, PSN_APPLY, TRUE}),
+        0)
         << "a refused OK applies nothing";
     const std::vector<PageNote> cancel = {{IDD_PAGE_GENERAL, PSN_QUERYCANCEL},
                                           {IDD_PAGE_GENERAL, PSN_RESET},
@@ -164,7 +160,8 @@ TEST_F(PropertySheetTest, ApplyNeedsAChangeAndHelpNeedsAPageWithHelp) {
     EXPECT_EQ(result_, -1) << "input that gave up leaves the sheet with no result";
     pageNotes.clear();
     RunExpecting({OpenSheet(), Help(), Page(u"名称"), Help()}, "the button \"帮助\" is disabled");
-    EXPECT_EQ(std::count(pageNotes.begin(), pageNotes.end(), PageNote{IDD_PAGE_GENERAL, PSN_HELP}), 1);
+    EXPECT_EQ(std::count(pageNotes.begin(), pageNotes.end(), PageNote{IDD_PAGE_GENERAL, PSN_HELP}),
+              1);
 }
 
 TEST_F(PropertySheetTest, PagesTakeTheTitleBarHelpButtonAwayAndRepaintTheFrame) {

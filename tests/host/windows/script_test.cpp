@@ -81,7 +81,8 @@ TEST_F(ScriptTest, LinesBecomeTheirActions) {
 TEST_F(ScriptTest, AScriptDrivesADialogAndAFailingExpectationNamesItsLine) {
     const HWND dialog = OpenEveryControl();
     for (const char16_t* item : {u"(无)", u"草稿", u"机密"}) {
-        SendDlgItemMessageW(dialog, IDC_LIST_UNSORTED, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        SendDlgItemMessageW(dialog, IDC_LIST_UNSORTED, LB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(item));
     }
     auto failure = RunScript(
         "# choose a watermark\n"

@@ -9,15 +9,21 @@ namespace host::test {
 
 using namespace platform;
 
-HMODULE TestModule() { return ModuleFromAddress(reinterpret_cast<const void*>(&TestModule)); }
-
-void PrintTo(const Note& note, std::ostream* out) {
-    *out << "{message 0x" << std::hex << note.Message << std::dec << ", id " << note.Id
-         << ", code " << static_cast<int32_t>(note.Code) << ", value " << note.Value << "}";
+HMODULE TestModule() {
+    return ModuleFromAddress(reinterpret_cast<const void*>(&TestModule));
 }
 
-Note Command(int32_t id, uint16_t code) { return Note{WM_COMMAND, id, code, 0}; }
-Note Notify(int32_t id, uint32_t code, int32_t value) { return Note{WM_NOTIFY, id, code, value}; }
+void PrintTo(const Note& note, std::ostream* out) {
+    *out << "{message 0x" << std::hex << note.Message << std::dec << ", id " << note.Id << ", code "
+         << static_cast<int32_t>(note.Code) << ", value " << note.Value << "}";
+}
+
+Note Command(int32_t id, uint16_t code) {
+    return Note{WM_COMMAND, id, code, 0};
+}
+Note Notify(int32_t id, uint32_t code, int32_t value) {
+    return Note{WM_NOTIFY, id, code, value};
+}
 Note Scroll(uint32_t message, int32_t id, uint16_t code, int32_t value) {
     return Note{message, id, code, value};
 }
@@ -83,7 +89,9 @@ intptr_t RecordingProcedure(HWND dialog, uint32_t message, WPARAM wparam, LPARAM
     }
 }
 
-std::string Utf8(std::u16string_view text) { return ToUtf8(text); }
+std::string Utf8(std::u16string_view text) {
+    return ToUtf8(text);
+}
 
 std::u16string TextOf(HWND window) {
     char16_t buffer[512] = {};
@@ -98,7 +106,9 @@ void WindowTest::SetUp() {
     RefuseDelta() = false;
 }
 
-void WindowTest::TearDown() { WindowManager::Instance().Reset(); }
+void WindowTest::TearDown() {
+    WindowManager::Instance().Reset();
+}
 
 HWND WindowTest::OpenEveryControl() {
     const HWND dialog = CreateDialogParamW(TestModule(), MAKEINTRESOURCEW(IDD_EVERY_CONTROL),
@@ -110,12 +120,19 @@ HWND WindowTest::OpenEveryControl() {
     return dialog;
 }
 
-HWND WindowTest::Item(HWND dialog, int32_t id) const { return GetDlgItem(dialog, id); }
+HWND WindowTest::Item(HWND dialog, int32_t id) const {
+    return GetDlgItem(dialog, id);
+}
 
 void WindowTest::Run(std::vector<Action> actions) {
     if (auto failure = Input::Current().Run(std::move(actions))) {
         ADD_FAILURE() << "action " << failure->Line << ": " << failure->Message;
     }
+}
+
+void WindowTest::RunExpecting(std::vector<Action> actions, const std::string& failure) {
+    auto failed = Input::Current().Run(std::move(actions));
+    EXPECT_EQ(failed ? failed->Message : std::string(), failure);
 }
 
 }  // namespace host::test

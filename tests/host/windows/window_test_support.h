@@ -49,7 +49,7 @@ std::string Utf8(std::u16string_view text);
 std::u16string TextOf(platform::HWND window);
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -58,6 +58,8 @@ protected:
     platform::HWND Item(platform::HWND dialog, int32_t id) const;
     // Runs input and fails the test with the failing line.
     void Run(std::vector<Action> actions);
+    // Runs input that must end with `failure` (empty: none).
+    void RunExpecting(std::vector<Action> actions, const std::string& failure);
 };
 
 }  // namespace host::test
