@@ -1,10 +1,12 @@
 // The stand-in for the maker's status program, installed as QVSTMON.EXE in a driver's folder.
 // It records the command line it was started with, one line appended to statusmonitor.log in
-// the machine root (the nearest folder above it that holds registry.sqlite), and exits.
+// the machine root (the nearest folder above it that holds registry.sqlite, else the folder that
+// holds its drive), and exits.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -17,6 +19,12 @@ std::filesystem::path MachineRoot(const std::filesystem::path& program) {
          folder = folder.parent_path()) {
         if (std::filesystem::exists(folder / "registry.sqlite", error)) {
             return folder;
+        }
+        // A machine whose registry is kept in memory still has its drive folder ("c") here.
+        const std::string name = folder.filename().string();
+        if (name.size() == 1 && std::isalpha(static_cast<unsigned char>(name[0])) &&
+            std::filesystem::is_directory(folder / "WINDOWS", error)) {
+            return folder.parent_path();
         }
         if (folder == folder.root_path()) {
             break;

@@ -13,7 +13,7 @@
 #include "host/psdriver/print_job.h"
 #include "host/system/machine.h"
 #include "host/system/spooler_admin.h"
-#include "tests/host/system/machine_fixture.h"
+#include "tests/host/psdriver/print_fixture.h"
 #include "platform/oem_ps.h"
 #include "settings/plugin_devmode.h"
 #include "settings/settings.h"
@@ -23,38 +23,10 @@ namespace {
 
 using namespace platform;
 using qv::settings::PluginDevmode;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
-// Pages Ghostscript renders from the stream, or -1 when it reports an error.
-int GhostscriptPages(const std::string& stream) {
-    char path[] = "/tmp/qvjob-XXXXXX";
-    const int fd = mkstemp(path);
-    if (fd < 0) {
-        return -1;
-    }
-    FILE* file = fdopen(fd, "wb");
-    std::fwrite(stream.data(), 1, stream.size(), file);
-    std::fclose(file);
-    const std::string command = std::string("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=bbox ") +
-                                path + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    int pages = 0;
-    char line[512];
-    while (std::fgets(line, sizeof line, pipe) != nullptr) {
-        if (std::string(line).rfind("%%BoundingBox:", 0) == 0) {
-            ++pages;
-        }
-    }
-    const int status = pclose(pipe);
-    std::remove(path);
-    return status == 0 ? pages : -1;
-}
+using testing_support::GhostscriptPages;
+using testing_support::JobSetup;
+using testing_support::PrintTest;
+using testing_support::ReadFile;
 
 host::Ppd OpenPpd(const std::string& name) {
     auto opened = host::Ppd::Open(std::string(QV_SAMPLES_DIR) + "/ppd/" + name);
@@ -64,64 +36,6 @@ host::Ppd OpenPpd(const std::string& name) {
     }
     return std::get<host::Ppd>(std::move(opened));
 }
-
-struct JobSetup {
-    std::function<void(PluginDevmode&)> Settings{};
-    std::vector<std::pair<std::string, std::string>> Options{};
-    int16_t Duplex = DMDUP_SIMPLEX;
-};
-
-// A machine with the sample colour driver (the built plug-ins) and a printer on a file port.
-class PrintTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        root_ = testing_support::MakeTemporaryFolder();
-        host::OpenMemoryMachine(root_);
-        host::SetCurrentUser(u"alice");
-        std::string error;
-        ASSERT_TRUE(host::SetComputerName(u"WS-042", error)) << error;
-        ASSERT_TRUE(host::SpoolerAdmin::InstallDriver(
-            {u"Quorvel QV7000C PS", std::string(QV_SAMPLES_DIR) + "/ppd/QV7000C.PPD", {}, QV_MODULE_DIR},
-            error))
-            << error;
-        std::filesystem::create_directories(host::MapPath(u"C:\\out"));
-        ASSERT_TRUE(host::SpoolerAdmin::AddPrinter({u"Office", u"Quorvel QV7000C PS", u"C:\\out\\office.prn", u""},
-                                                   error))
-            << error;
-    }
-    void TearDown() override {
-        host::OpenMemoryMachine();
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
-
-    // The bytes that reached the printer's port.
-    std::string Print(const host::Document& document) { return Print(document, JobSetup()); }
-    std::string Print(const host::Document& document, const JobSetup& setup) {
-        host::PrintRequest request;
-        request.Printer = u"Office";
-        request.DocumentName = u"Quarterly report";
-        request.Content = document;
-        request.Options = setup.Options;
-        request.EditSettings = [&](void* record, std::string&) {
-            if (setup.Settings) {
-                setup.Settings(*static_cast<PluginDevmode*>(record));
-            }
-            return true;
-        };
-        request.EditPublic = [&](DEVMODEW& publicMode, std::string&) {
-            publicMode.dmDuplex = setup.Duplex;
-            return true;
-        };
-        host::PrintResult result;
-        std::string error;
-        EXPECT_TRUE(host::PrintDocument(request, result, error)) << error;
-        EXPECT_EQ(static_cast<int>(document.Pages.size()), result.Pages);
-        return ReadFile(host::MapPath(u"C:\\out\\office.prn").string());
-    }
-
-    std::filesystem::path root_;
-};
 
 TEST_F(PrintTest, DscDocumentPrintsPageForPageInsideThePjlJob) {
     auto parsed = host::Document::FromDsc(ReadFile(std::string(QV_SAMPLES_DIR) + "/documents/report.ps"));
