@@ -125,3 +125,69 @@ TEST(Document, SplitsDscSections) {
 }
 
 }  // namespace
+
+namespace {
+
+using testing_support::PrintTest;
+
+host::EscapeRequest Escape(uint32_t code, int page, uint32_t outputSize = 0, std::string input = "") {
+    host::EscapeRequest escape;
+    escape.Code = code;
+    escape.Page = page;
+    escape.Input = std::move(input);
+    escape.OutputSize = outputSize;
+    escape.WantsOutput = outputSize > 0;
+    return escape;
+}
+
+TEST_F(PrintTest, EscapesOnTheJobsDeviceContextAnswerInDocumentOrder) {
+    host::PrintRequest request = Request(host::Document::Generated(3, 595, 842), {});
+    request.Escapes = {Escape(0x10003, 1), Escape(0x10003, 2), Escape(0x10005, 3), Escape(0x10009, 0)};
+    host::EscapeRequest last = Escape(0x10002, 0, 12);
+    last.AtEnd = true;
+    request.Escapes.push_back(last);
+    uint32_t query = 0x10001;
+    request.Escapes.push_back(Escape(8, 0, 0, std::string(reinterpret_cast<char*>(&query), 4)));
+    const host::PrintResult result = Submit(request);
+    const std::vector<std::string> expected = {
+        "escape 0x10009 page 0: result 0",
+        "escape 0x8 page 0: result 1",
+        "escape 0x10003 page 1: result 1",
+        "escape 0x10003 page 2: result 2",
+        "escape 0x10005 page 3: result 2",
+        // The record's size; a buffer too small for it stays untouched.
+        "escape 0x10002 page end: result 7672 out 000000000000000000000000",
+    };
+    EXPECT_EQ(expected, result.EscapeLines);
+}
+
+TEST_F(PrintTest, WrappedPassThroughRunsInGhostscript) {
+    const std::string chunk =
+        "/languagelevel where {pop} if /ds {pop} def /GSE {} def 0 1 0 { 0 1 0 { gsave 72 72 scale "
+        "1 1 true matrix {<ff>} [ ] ds imagemask grestore } for pop } for GSE\n";
+    host::PrintRequest request = Request(host::Document::Generated(2, 595, 842), {});
+    host::EscapeRequest passThrough = Escape(19, 2, 0, chunk);
+    passThrough.PassThrough = true;
+    request.Escapes.push_back(passThrough);
+    Submit(request);
+    const std::string stream = PortBytes();
+    const size_t on = stream.find("get 1 exch exec}if\r\n");
+    const size_t data = stream.find(chunk);
+    const size_t off = stream.find("get 0 exch exec}if\r\n");
+    ASSERT_NE(std::string::npos, data);
+    EXPECT_LT(on, data);
+    EXPECT_LT(data, off);
+    EXPECT_LT(stream.find("%%Page: 2 2"), on);
+    EXPECT_EQ(2, GhostscriptPages(stream));
+}
+
+TEST_F(PrintTest, BlockedApplicationPostScriptNeverReachesTheJob) {
+    host::PrintRequest request = Request(host::Document::Generated(1, 595, 842),
+                                         {.Settings = [](PluginDevmode& s) { s.BlockAppPostScript = 1; }});
+    const std::string data = std::string("\x0b\x00", 2) + "% injected";
+    request.Escapes = {Escape(4115, 1, 0, data)};
+    EXPECT_EQ((std::vector<std::string>{"escape 0x1013 page 1: result 0"}), Submit(request).EscapeLines);
+    EXPECT_EQ(std::string::npos, PortBytes().find("% injected"));
+}
+
+}  // namespace
