@@ -381,10 +381,14 @@ LSTATUS RegQueryInfoKeyW(HKEY key, char16_t* className, uint32_t* classLength, u
     if (className != nullptr && *classLength > 0) {
         className[0] = u'\0';
     }
-    for (auto [out, number] : {std::pair{classLength, 0u}, {subKeys, info.subKeys},
-                               {maxSubKeyLength, info.maxSubKeyLength}, {maxClassLength, 0u},
-                               {values, info.values}, {maxValueNameLength, info.maxValueNameLength},
-                               {maxValueLength, info.maxValueLength}, {securityDescriptor, 0u}}) {
+    for (auto [out, number] : {std::pair{classLength, 0u},
+                               {subKeys, info.subKeys},
+                               {maxSubKeyLength, info.maxSubKeyLength},
+                               {maxClassLength, 0u},
+                               {values, info.values},
+                               {maxValueNameLength, info.maxValueNameLength},
+                               {maxValueLength, info.maxValueLength},
+                               {securityDescriptor, 0u}}) {
         if (out != nullptr) {
             *out = number;
         }

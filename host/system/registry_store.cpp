@@ -97,12 +97,14 @@ bool EncodeName(std::u16string_view name, size_t limit, std::string& utf8, std::
     return StrictUtf8(folded, fold);
 }
 
-std::u16string DecodeName(const std::string& utf8) { return FromUtf8(utf8).value_or(u""); }
+std::u16string DecodeName(const std::string& utf8) {
+    return FromUtf8(utf8).value_or(u"");
+}
 
 // BEGIN IMMEDIATE takes the write lock up front, so the busy timeout applies to it and no
 // transaction fails half-way for want of the lock. Rolled back unless committed.
 class WriteTransaction {
-public:
+  public:
     explicit WriteTransaction(sqlite3* db) : db_(db) {
         begun_ = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
     }
@@ -120,7 +122,7 @@ public:
         return true;
     }
 
-private:
+  private:
     sqlite3* db_;
     bool begun_ = false;
 };
@@ -155,7 +157,9 @@ std::unique_ptr<RegistryStore> RegistryStore::Open(const std::string& file, std:
     return store;
 }
 
-RegistryStore::~RegistryStore() { sqlite3_close(db_); }
+RegistryStore::~RegistryStore() {
+    sqlite3_close(db_);
+}
 
 bool RegistryStore::CreateSchema(std::string& error) {
     sqlite3_busy_timeout(db_, BusyTimeoutMs);

@@ -34,7 +34,7 @@ struct StoredKeyInfo {
 };
 
 class RegistryStore {
-public:
+  public:
     static constexpr KeyId MachineKey = 1;  // HKEY_LOCAL_MACHINE
     static constexpr KeyId UsersKey = 2;    // HKEY_USERS
     static constexpr size_t MaxKeyNameLength = 255;
@@ -62,7 +62,7 @@ public:
     uint32_t EnumKey(KeyId key, uint32_t index, std::u16string& name, int64_t& lastWriteMs);
     uint32_t QueryInfo(KeyId key, StoredKeyInfo& info);
 
-private:
+  private:
     explicit RegistryStore(sqlite3* db) : db_(db) {}
     bool CreateSchema(std::string& error);
     bool KeyExists(KeyId key);

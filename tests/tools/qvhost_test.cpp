@@ -29,7 +29,7 @@ std::string FileText(const std::filesystem::path& file) {
 }
 
 class Qvhost : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = testing_support::MakeTemporaryFolder();
         ASSERT_FALSE(root_.empty());
@@ -51,8 +51,10 @@ protected:
         const auto err = root_ / "err.txt";
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
         pid_t child = 0;
         Outcome run;
         if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
@@ -67,9 +69,9 @@ protected:
     }
 
     void InstallSamplePrinter() {
-        ASSERT_EQ(0, Qv({"driver", "add", "Quorvel QV9000Z PS", "--ppd",
-                         QV_SAMPLES "/ppd/QV9000Z.PPD"})
-                         .status);
+        ASSERT_EQ(
+            0, Qv({"driver", "add", "Quorvel QV9000Z PS", "--ppd", QV_SAMPLES "/ppd/QV9000Z.PPD"})
+                   .status);
         ASSERT_EQ(0, Qv({"printer", "add", "QV Office", "--driver", "Quorvel QV9000Z PS", "--port",
                          "C:\\spool\\office.prn"})
                          .status);
@@ -146,7 +148,8 @@ TEST_F(Qvhost, SetsAndGetsValuesOfEveryType) {
         EXPECT_EQ(std::string(c.shown) + "\n", run.out);
     }
     // The session's user chooses the hive behind HKEY_CURRENT_USER.
-    EXPECT_EQ(0, Qv({"--user", "bob", "reg", "set", "HKCU\\Software\\X", "v", "REG_SZ", "b"}).status);
+    EXPECT_EQ(0,
+              Qv({"--user", "bob", "reg", "set", "HKCU\\Software\\X", "v", "REG_SZ", "b"}).status);
     EXPECT_EQ("REG_SZ:\"b\"\n", Qv({"reg", "get", "HKU\\bob\\Software\\X", "V"}).out);
 
     EXPECT_EQ(0, Qv({"reg", "delete", key, "text"}).status);
@@ -166,7 +169,8 @@ TEST_F(Qvhost, ReportsEachFailureInOneLine) {
         {{"frobnicate"}, 1, "unknown command \"frobnicate\""},
         {{"printer", "add", "P"}, 2, "--driver DRIVER is required"},
         {{"printer", "add", "P", "--driver", "Nope"}, 1, "unknown driver \"Nope\""},
-        {{"printer", "add", "P", "--driver", "Quorvel QV9000Z PS", "--port", "lpt9"}, 1,
+        {{"printer", "add", "P", "--driver", "Quorvel QV9000Z PS", "--port", "lpt9"},
+         1,
          "invalid port \"lpt9\""},
         {{"printer", "show", "Nope"}, 1, "no printer \"Nope\""},
         {{"printer", "remove", "Nope"}, 1, "no printer \"Nope\""},

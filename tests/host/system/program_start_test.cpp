@@ -15,7 +15,7 @@ namespace {
 using namespace platform;
 
 class ProgramStart : public testing_support::MachineTest {
-protected:
+  protected:
     void SetUp() override {
         MachineTest::SetUp();
         folder_ = root_ / "c" / "WINDOWS" / "system32" / "spool" / "DRIVERS" / "W32X86" / "3";
