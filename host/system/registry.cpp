@@ -169,6 +169,23 @@ FILETIME ToFileTime(int64_t unixMs) {
     return FILETIME{static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)};
 }
 
+// The key of a handle and the names of a path below it, or the error to return.
+uint32_t ResolvePath(HKEY key, const char16_t* subKey, RegistryStore& store, OpenKey& parent,
+                     std::vector<std::u16string>& path) {
+    const auto found = Resolve(key, store);
+    if (!found) {
+        return ERROR_INVALID_HANDLE;
+    }
+    uint32_t error = ERROR_SUCCESS;
+    auto names = SplitKeyPath(subKey, error);
+    if (!names) {
+        return error;
+    }
+    parent = *found;
+    path = std::move(*names);
+    return ERROR_SUCCESS;
+}
+
 LSTATUS OpenOrCreate(HKEY key, const char16_t* subKey, uint32_t access, HKEY* result,
                      uint32_t* disposition, bool create) {
     if (result == nullptr) {
@@ -176,28 +193,25 @@ LSTATUS OpenOrCreate(HKEY key, const char16_t* subKey, uint32_t access, HKEY* re
     }
     *result = nullptr;
     auto store = host::MachineState::Instance().Registry();
-    const auto parent = Resolve(key, *store);
-    if (!parent) {
-        return ERROR_INVALID_HANDLE;
-    }
-    uint32_t error = ERROR_SUCCESS;
-    const auto path = SplitKeyPath(subKey, error);
-    if (!path) {
+    OpenKey parent;
+    std::vector<std::u16string> path;
+    uint32_t error = ResolvePath(key, subKey, *store, parent, path);
+    if (error != ERROR_SUCCESS) {
         return static_cast<LSTATUS>(error);
     }
     KeyId id = 0;
     bool created = false;
     if (create) {
         // Only making a key needs the right to make one.
-        error = store->OpenKey(parent->id, *path, id);
+        error = store->OpenKey(parent.id, path, id);
         if (error == ERROR_FILE_NOT_FOUND) {
-            if ((parent->access & KEY_CREATE_SUB_KEY) == 0) {
+            if ((parent.access & KEY_CREATE_SUB_KEY) == 0) {
                 return ERROR_ACCESS_DENIED;
             }
-            error = store->CreateKey(parent->id, *path, id, created);
+            error = store->CreateKey(parent.id, path, id, created);
         }
     } else {
-        error = store->OpenKey(parent->id, *path, id);
+        error = store->OpenKey(parent.id, path, id);
     }
     if (error != ERROR_SUCCESS) {
         return static_cast<LSTATUS>(error);
@@ -286,17 +300,13 @@ LSTATUS RegDeleteKeyW(HKEY key, const char16_t* subKey) {
         return ERROR_INVALID_PARAMETER;
     }
     auto store = host::MachineState::Instance().Registry();
-    const auto parent = Resolve(key, *store);
-    if (!parent) {
-        return ERROR_INVALID_HANDLE;
-    }
-    uint32_t error = ERROR_SUCCESS;
-    const auto path = SplitKeyPath(subKey, error);
-    if (!path) {
-        return static_cast<LSTATUS>(error);
-    }
+    OpenKey parent;
+    std::vector<std::u16string> path;
+    uint32_t error = ResolvePath(key, subKey, *store, parent, path);
     KeyId id = 0;
-    error = store->OpenKey(parent->id, *path, id);
+    if (error == ERROR_SUCCESS) {
+        error = store->OpenKey(parent.id, path, id);
+    }
     if (error == ERROR_SUCCESS) {
         error = store->DeleteKey(id);
     }

@@ -65,6 +65,11 @@ class RegistryStore {
   private:
     explicit RegistryStore(sqlite3* db) : db_(db) {}
     bool CreateSchema(std::string& error);
+    // One write transaction on key: edit's error code, or its changes committed.
+    template <typename Edit>
+    uint32_t Change(KeyId key, Edit edit);
+    // The error for a read that found no row: the absent code, or the key is gone.
+    uint32_t Missing(int step, KeyId key, uint32_t absent);
     bool KeyExists(KeyId key);
     bool FindChild(KeyId parent, const std::string& fold, KeyId& child);
     bool Touch(KeyId key);
