@@ -186,6 +186,15 @@ uint32_t ResolvePath(HKEY key, const char16_t* subKey, RegistryStore& store, Ope
     return ERROR_SUCCESS;
 }
 
+// Runs operation on the store and key of a handle that has the right, or returns the error.
+template <typename Operation>
+uint32_t WithKey(HKEY key, uint32_t right, Operation operation) {
+    auto store = host::MachineState::Instance().Registry();
+    OpenKey open;
+    const uint32_t error = ResolveWithRight(key, *store, right, open);
+    return error == ERROR_SUCCESS ? operation(*store, open.id) : error;
+}
+
 LSTATUS OpenOrCreate(HKEY key, const char16_t* subKey, uint32_t access, HKEY* result,
                      uint32_t* disposition, bool create) {
     if (result == nullptr) {
@@ -254,13 +263,10 @@ LSTATUS RegQueryValueExW(HKEY key, const char16_t* name, uint32_t* reserved, uin
     if (reserved != nullptr || (data != nullptr && size == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    auto store = host::MachineState::Instance().Registry();
-    OpenKey open;
-    uint32_t error = ResolveWithRight(key, *store, KEY_QUERY_VALUE, open);
     host::StoredValue value;
-    if (error == ERROR_SUCCESS) {
-        error = store->QueryValue(open.id, ValueName(name), value);
-    }
+    uint32_t error = WithKey(key, KEY_QUERY_VALUE, [&](RegistryStore& store, KeyId id) {
+        return store.QueryValue(id, ValueName(name), value);
+    });
     if (error != ERROR_SUCCESS) {
         return static_cast<LSTATUS>(error);
     }
@@ -275,24 +281,15 @@ LSTATUS RegSetValueExW(HKEY key, const char16_t* name, uint32_t reserved, uint32
     if (reserved != 0 || (data == nullptr && size != 0)) {
         return ERROR_INVALID_PARAMETER;
     }
-    auto store = host::MachineState::Instance().Registry();
-    OpenKey open;
-    const uint32_t error = ResolveWithRight(key, *store, KEY_SET_VALUE, open);
-    if (error != ERROR_SUCCESS) {
-        return static_cast<LSTATUS>(error);
-    }
-    return static_cast<LSTATUS>(
-        store->SetValue(open.id, ValueName(name), type, std::span<const uint8_t>(data, size)));
+    return static_cast<LSTATUS>(WithKey(key, KEY_SET_VALUE, [&](RegistryStore& store, KeyId id) {
+        return store.SetValue(id, ValueName(name), type, std::span<const uint8_t>(data, size));
+    }));
 }
 
 LSTATUS RegDeleteValueW(HKEY key, const char16_t* name) {
-    auto store = host::MachineState::Instance().Registry();
-    OpenKey open;
-    const uint32_t error = ResolveWithRight(key, *store, KEY_SET_VALUE, open);
-    if (error != ERROR_SUCCESS) {
-        return static_cast<LSTATUS>(error);
-    }
-    return static_cast<LSTATUS>(store->DeleteValue(open.id, ValueName(name)));
+    return static_cast<LSTATUS>(WithKey(key, KEY_SET_VALUE, [&](RegistryStore& store, KeyId id) {
+        return store.DeleteValue(id, ValueName(name));
+    }));
 }
 
 LSTATUS RegDeleteKeyW(HKEY key, const char16_t* subKey) {
@@ -319,13 +316,10 @@ LSTATUS RegEnumValueW(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLe
         (data != nullptr && dataSize == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    auto store = host::MachineState::Instance().Registry();
-    OpenKey open;
-    uint32_t error = ResolveWithRight(key, *store, KEY_QUERY_VALUE, open);
     host::StoredValue value;
-    if (error == ERROR_SUCCESS) {
-        error = store->EnumValue(open.id, index, value);
-    }
+    uint32_t error = WithKey(key, KEY_QUERY_VALUE, [&](RegistryStore& store, KeyId id) {
+        return store.EnumValue(id, index, value);
+    });
     if (error != ERROR_SUCCESS) {
         return static_cast<LSTATUS>(error);
     }
@@ -345,14 +339,11 @@ LSTATUS RegEnumKeyExW(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLe
         (className != nullptr && classLength == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    auto store = host::MachineState::Instance().Registry();
-    OpenKey open;
-    uint32_t error = ResolveWithRight(key, *store, KEY_ENUMERATE_SUB_KEYS, open);
     std::u16string subKey;
     int64_t written = 0;
-    if (error == ERROR_SUCCESS) {
-        error = store->EnumKey(open.id, index, subKey, written);
-    }
+    const uint32_t error = WithKey(
+        key, KEY_ENUMERATE_SUB_KEYS,
+        [&](RegistryStore& store, KeyId id) { return store.EnumKey(id, index, subKey, written); });
     if (error != ERROR_SUCCESS) {
         return static_cast<LSTATUS>(error);
     }
@@ -378,13 +369,10 @@ LSTATUS RegQueryInfoKeyW(HKEY key, char16_t* className, uint32_t* classLength, u
     if (reserved != nullptr || (className != nullptr && classLength == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    auto store = host::MachineState::Instance().Registry();
-    OpenKey open;
-    uint32_t error = ResolveWithRight(key, *store, KEY_QUERY_VALUE, open);
     host::StoredKeyInfo info;
-    if (error == ERROR_SUCCESS) {
-        error = store->QueryInfo(open.id, info);
-    }
+    uint32_t error = WithKey(key, KEY_QUERY_VALUE, [&](RegistryStore& store, KeyId id) {
+        return store.QueryInfo(id, info);
+    });
     if (error != ERROR_SUCCESS) {
         return static_cast<LSTATUS>(error);
     }

@@ -212,6 +212,18 @@ uint32_t RegistryStore::Change(KeyId key, Edit edit) {
     return transaction.Commit() ? ERROR_SUCCESS : ERROR_CANTWRITE;
 }
 
+uint32_t RegistryStore::ReadValue(SqliteStatement& query, KeyId key, uint32_t absent,
+                                  StoredValue& value) {
+    const int step = query.Step();
+    if (step != SQLITE_ROW) {
+        return Missing(step, key, absent);
+    }
+    value.name = DecodeName(query.Text(0));
+    value.type = static_cast<uint32_t>(query.Integer(1));
+    value.data = query.Blob(2);
+    return ERROR_SUCCESS;
+}
+
 uint32_t RegistryStore::Missing(int step, KeyId key, uint32_t absent) {
     if (step != SQLITE_DONE) {
         return ErrorCantRead;
@@ -320,14 +332,7 @@ uint32_t RegistryStore::QueryValue(KeyId key, std::u16string_view name, StoredVa
     SqliteStatement query(db_, "SELECT name, type, data FROM entries WHERE key = ? AND fold = ?");
     query.Bind(1, key);
     query.Bind(2, fold);
-    const int step = query.Step();
-    if (step != SQLITE_ROW) {
-        return Missing(step, key, ERROR_FILE_NOT_FOUND);
-    }
-    value.name = DecodeName(query.Text(0));
-    value.type = static_cast<uint32_t>(query.Integer(1));
-    value.data = query.Blob(2);
-    return ERROR_SUCCESS;
+    return ReadValue(query, key, ERROR_FILE_NOT_FOUND, value);
 }
 
 uint32_t RegistryStore::SetValue(KeyId key, std::u16string_view name, uint32_t type,
@@ -379,14 +384,7 @@ uint32_t RegistryStore::EnumValue(KeyId key, uint32_t index, StoredValue& value)
         db_, "SELECT name, type, data FROM entries WHERE key = ? ORDER BY seq LIMIT 1 OFFSET ?");
     query.Bind(1, key);
     query.Bind(2, static_cast<int64_t>(index));
-    const int step = query.Step();
-    if (step != SQLITE_ROW) {
-        return Missing(step, key, ERROR_NO_MORE_ITEMS);
-    }
-    value.name = DecodeName(query.Text(0));
-    value.type = static_cast<uint32_t>(query.Integer(1));
-    value.data = query.Blob(2);
-    return ERROR_SUCCESS;
+    return ReadValue(query, key, ERROR_NO_MORE_ITEMS, value);
 }
 
 uint32_t RegistryStore::EnumKey(KeyId key, uint32_t index, std::u16string& name,

@@ -16,6 +16,7 @@ struct sqlite3;
 
 namespace host {
 
+class SqliteStatement;
 using KeyId = int64_t;
 
 struct StoredValue {
@@ -70,6 +71,8 @@ class RegistryStore {
     uint32_t Change(KeyId key, Edit edit);
     // The error for a read that found no row: the absent code, or the key is gone.
     uint32_t Missing(int step, KeyId key, uint32_t absent);
+    // The value of a row of (name, type, data), or the error for none.
+    uint32_t ReadValue(SqliteStatement& query, KeyId key, uint32_t absent, StoredValue& value);
     bool KeyExists(KeyId key);
     bool FindChild(KeyId parent, const std::string& fold, KeyId& child);
     bool Touch(KeyId key);
