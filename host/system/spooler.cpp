@@ -270,8 +270,9 @@ uint32_t GetPrinterDataW(HANDLE handle, const char16_t* valueName, uint32_t* typ
     }
     uint32_t bytes = size;
     uint8_t none = 0;
+    // A buffer of no bytes still asks for the data, so that the size comes back as too small.
     status = RegQueryValueExW(key.Handle(), valueName, nullptr, type, data ? data : &none, &bytes);
-    *needed = bytes;
+    *needed = status == ERROR_SUCCESS || status == ERROR_MORE_DATA ? bytes : 0;
     return static_cast<uint32_t>(status);
 }
 

@@ -216,6 +216,15 @@ TEST_F(Spooler, PrinterDataAndPrintProcessorNeedAdministration) {
                                       u"Office\\PrinterDriverData",
                                       KEY_ALL_ACCESS, key));
     EXPECT_EQ(12u, key.GetDword(u"bitmapid"));
+    uint32_t type = 0;
+    uint32_t needed = 0;
+    uint32_t read = 0;
+    EXPECT_EQ(ERROR_MORE_DATA, GetPrinterDataW(user, u"BITMAPID", &type, nullptr, 0, &needed));
+    EXPECT_EQ(4u, needed);
+    EXPECT_EQ(ERROR_SUCCESS, GetPrinterDataW(user, u"BitmapId", &type,
+                                             reinterpret_cast<uint8_t*>(&read), 4, &needed));
+    EXPECT_EQ(12u, read);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, GetPrinterDataW(user, u"Protocol", &type, nullptr, 0, &needed));
 
     auto info =
         Read([&](uint8_t* b, uint32_t s, uint32_t* n) { return GetPrinterW(admin, 2, b, s, n); });
