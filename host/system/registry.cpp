@@ -89,18 +89,19 @@ std::optional<OpenKey> ResolvePredefined(HKEY key, RegistryStore& store) {
     if (key == HKEY_USERS) {
         return OpenKey{RegistryStore::UsersKey, KEY_ALL_ACCESS};
     }
+    // The user's hive and the classes exist from their first use; most uses only read them.
+    const auto openOrCreate = [&](KeyId root, std::span<const std::u16string> path) {
+        const bool found = store.OpenKey(root, path, id) == ERROR_SUCCESS ||
+                           store.CreateKey(root, path, id, created) == ERROR_SUCCESS;
+        return found ? std::optional(OpenKey{id, KEY_ALL_ACCESS}) : std::nullopt;
+    };
     if (key == HKEY_CURRENT_USER) {
         const std::u16string user[] = {host::MachineState::Instance().User()};
-        if (store.CreateKey(RegistryStore::UsersKey, user, id, created) == ERROR_SUCCESS) {
-            return OpenKey{id, KEY_ALL_ACCESS};
-        }
-        return std::nullopt;
+        return openOrCreate(RegistryStore::UsersKey, user);
     }
     if (key == HKEY_CLASSES_ROOT) {
         const std::u16string classes[] = {u"SOFTWARE", u"Classes"};
-        if (store.CreateKey(RegistryStore::MachineKey, classes, id, created) == ERROR_SUCCESS) {
-            return OpenKey{id, KEY_ALL_ACCESS};
-        }
+        return openOrCreate(RegistryStore::MachineKey, classes);
     }
     return std::nullopt;
 }
