@@ -110,7 +110,7 @@ TEST_F(Qvhost, WalksAFreshRootFromDriverToRegistryExport) {
     run = Qv({"reg", "export"});
     ASSERT_EQ(0, run.status) << run.err;
     const std::string print = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\";
-    for (const std::string line :
+    for (const std::string& line :
          {print + "Printers\\QV Office\n\"Name\" = REG_SZ:\"QV Office\"\n",
           print + "Printers\\QV Office\\PrinterDriverData\n",
           print + "Environments\\Windows NT x86\\Drivers\\Version-3\\Quorvel QV9000Z PS\n",
