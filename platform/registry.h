@@ -86,14 +86,14 @@ QV_SYSTEM_API LSTATUS RegDeleteKeyW(HKEY key, const char16_t* subKey);
 // Value `index` in creation order. *nameLength: capacity in characters including the terminator
 // on entry, characters without it on return; too small: ERROR_MORE_DATA, *nameLength unchanged.
 // data and *dataSize as for RegQueryValueExW. Past the end: ERROR_NO_MORE_ITEMS.
-QV_SYSTEM_API LSTATUS RegEnumValueW(HKEY key, uint32_t index, char16_t* name,
-                                    uint32_t* nameLength, uint32_t* reserved, uint32_t* type,
-                                    uint8_t* data, uint32_t* dataSize);
+QV_SYSTEM_API LSTATUS RegEnumValueW(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLength,
+                                    uint32_t* reserved, uint32_t* type, uint8_t* data,
+                                    uint32_t* dataSize);
 
 // Subkey `index`, subkeys sorted by name without regard to case; name sizes as RegEnumValueW.
-QV_SYSTEM_API LSTATUS RegEnumKeyExW(HKEY key, uint32_t index, char16_t* name,
-                                    uint32_t* nameLength, uint32_t* reserved, char16_t* className,
-                                    uint32_t* classLength, FILETIME* lastWriteTime);
+QV_SYSTEM_API LSTATUS RegEnumKeyExW(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLength,
+                                    uint32_t* reserved, char16_t* className, uint32_t* classLength,
+                                    FILETIME* lastWriteTime);
 
 // Counts and longest names (characters without terminator) and data (bytes); every output is
 // optional. Keys have no class: *classLength becomes 0.

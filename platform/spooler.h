@@ -92,15 +92,11 @@ struct DriverInfo2 {
 };
 using DRIVER_INFO_2W = DriverInfo2<char16_t>;
 using DRIVER_INFO_2A = DriverInfo2<char>;
+static_assert(sizeof(DRIVER_INFO_2W) == 48);
 
+// Each level extends the one before, member for member.
 template <typename Char>
-struct DriverInfo3 {
-    uint32_t cVersion;
-    Char* pName;
-    Char* pEnvironment;
-    Char* pDriverPath;
-    Char* pDataFile;
-    Char* pConfigFile;
+struct DriverInfo3 : DriverInfo2<Char> {
     Char* pHelpFile;
     Char* pDependentFiles;  // a list of terminated strings, ending with an empty one
     Char* pMonitorName;
@@ -108,19 +104,10 @@ struct DriverInfo3 {
 };
 using DRIVER_INFO_3W = DriverInfo3<char16_t>;
 using DRIVER_INFO_3A = DriverInfo3<char>;
+static_assert(sizeof(DRIVER_INFO_3W) == 80);
 
 template <typename Char>
-struct DriverInfo6 {
-    uint32_t cVersion;
-    Char* pName;
-    Char* pEnvironment;
-    Char* pDriverPath;
-    Char* pDataFile;
-    Char* pConfigFile;
-    Char* pHelpFile;
-    Char* pDependentFiles;
-    Char* pMonitorName;
-    Char* pDefaultDataType;
+struct DriverInfo6 : DriverInfo3<Char> {
     Char* pszzPreviousNames;
     FILETIME ftDriverDate;
     uint64_t dwlDriverVersion;
@@ -131,6 +118,7 @@ struct DriverInfo6 {
 };
 using DRIVER_INFO_6W = DriverInfo6<char16_t>;
 using DRIVER_INFO_6A = DriverInfo6<char>;
+static_assert(sizeof(DRIVER_INFO_6W) == 136);
 
 template <typename Char>
 struct JobInfo1 {

@@ -1,8 +1,8 @@
 #include "host/system/code_pages.h"
 
+#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
-#include <unicode/uchar.h>
 #include <unicode/ustring.h>
 
 #include <array>
@@ -52,16 +52,15 @@ std::optional<std::string> Encode(uint32_t codePage, std::u16string_view text,
     }
     UErrorCode status = U_ZERO_ERROR;
     if (ConverterName(codePage) != ConverterName(platform::CP_UTF8)) {
-        ucnv_setSubstChars(converter.get(), defaultChar != nullptr ? defaultChar : "?", 1,
-                           &status);
+        ucnv_setSubstChars(converter.get(), defaultChar != nullptr ? defaultChar : "?", 1, &status);
     }
     usedDefault = false;
     ucnv_setFromUCallBack(converter.get(), NoteSubstitution, &usedDefault, nullptr, nullptr,
                           &status);
     std::string bytes(text.size() * 4 + 1, '\0');
-    const int32_t length = ucnv_fromUChars(converter.get(), bytes.data(),
-                                           static_cast<int32_t>(bytes.size()), text.data(),
-                                           static_cast<int32_t>(text.size()), &status);
+    const int32_t length =
+        ucnv_fromUChars(converter.get(), bytes.data(), static_cast<int32_t>(bytes.size()),
+                        text.data(), static_cast<int32_t>(text.size()), &status);
     if (U_FAILURE(status)) {
         return std::nullopt;
     }
@@ -77,8 +76,8 @@ std::optional<std::u16string> Decode(uint32_t codePage, std::string_view bytes) 
     UErrorCode status = U_ZERO_ERROR;
     std::u16string text(bytes.size() * 2 + 1, u'\0');
     const int32_t length =
-        ucnv_toUChars(converter.get(), text.data(), static_cast<int32_t>(text.size()),
-                      bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+        ucnv_toUChars(converter.get(), text.data(), static_cast<int32_t>(text.size()), bytes.data(),
+                      static_cast<int32_t>(bytes.size()), &status);
     if (U_FAILURE(status)) {
         return std::nullopt;
     }
@@ -139,7 +138,9 @@ uint32_t AnsiCodePageFor(uint16_t languageId) {
     }
 }
 
-uint32_t AnsiCodePage() { return AnsiCodePageFor(platform::GetSystemDefaultLangID()); }
+uint32_t AnsiCodePage() {
+    return AnsiCodePageFor(platform::GetSystemDefaultLangID());
+}
 
 const char* ConverterName(uint32_t codePage) {
     switch (codePage == platform::CP_ACP ? AnsiCodePage() : codePage) {
@@ -190,8 +191,8 @@ int32_t WideCharToMultiByte(uint32_t codePage, uint32_t /*flags*/, const char16_
     if (utf8 && (defaultChar != nullptr || usedDefault != nullptr)) {
         return host::Fail(ERROR_INVALID_PARAMETER);  // as the host: UTF-8 has no default character
     }
-    const size_t units = length == -1 ? std::char_traits<char16_t>::length(text) + 1
-                                      : static_cast<size_t>(length);
+    const size_t units =
+        length == -1 ? std::char_traits<char16_t>::length(text) + 1 : static_cast<size_t>(length);
     bool substituted = false;
     const auto bytes =
         host::Encode(codePage, std::u16string_view(text, units), defaultChar, substituted);
@@ -214,8 +215,8 @@ int32_t WideCharToMultiByte(uint32_t codePage, uint32_t /*flags*/, const char16_
     return static_cast<int32_t>(bytes->size());
 }
 
-int32_t MultiByteToWideChar(uint32_t codePage, uint32_t /*flags*/, const char* text,
-                            int32_t length, char16_t* buffer, int32_t capacity) {
+int32_t MultiByteToWideChar(uint32_t codePage, uint32_t /*flags*/, const char* text, int32_t length,
+                            char16_t* buffer, int32_t capacity) {
     if (text == nullptr || length == 0 || length < -1 || capacity < 0 ||
         (capacity > 0 && buffer == nullptr) || host::ConverterName(codePage) == nullptr) {
         return host::Fail(ERROR_INVALID_PARAMETER);

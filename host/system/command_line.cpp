@@ -4,7 +4,9 @@ namespace host {
 
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
 std::u16string ProgramName(std::u16string_view line, size_t& position) {
     std::u16string name;

@@ -11,7 +11,7 @@ namespace host {
 
 template <typename Entry>
 class HandleTable {
-public:
+  public:
     template <typename Handle>
     Handle Add(Entry entry) {
         std::lock_guard lock(mutex_);
@@ -55,7 +55,7 @@ public:
         return entry;
     }
 
-private:
+  private:
     static constexpr uintptr_t Step = 4;  // like the host's handles, never odd
     mutable std::mutex mutex_;
     std::unordered_map<uintptr_t, Entry> entries_;

@@ -1,8 +1,8 @@
 #include "host/system/machine.h"
 
 #include <pwd.h>
-#include <unistd.h>
 #include <unicode/uloc.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -169,7 +169,9 @@ void OpenMemoryMachine(const std::filesystem::path& root) {
     SeedMachineDefaults();
 }
 
-std::filesystem::path MachineRoot() { return MachineState::Instance().Root(); }
+std::filesystem::path MachineRoot() {
+    return MachineState::Instance().Root();
+}
 
 bool IsValidUserName(std::u16string_view name) {
     if (name.empty() || name.size() > 104) {
@@ -177,17 +179,18 @@ bool IsValidUserName(std::u16string_view name) {
     }
     bool onlyDotsAndSpaces = true;
     for (const char16_t c : name) {
-        if (c < 0x20 || std::u16string_view(u"\\/[]:;|=,+*?<>\"@").find(c) != std::u16string_view::npos) {
+        if (c < 0x20 ||
+            std::u16string_view(u"\\/[]:;|=,+*?<>\"@").find(c) != std::u16string_view::npos) {
             return false;
         }
         onlyDotsAndSpaces = onlyDotsAndSpaces && (c == u'.' || c == u' ');
     }
     // .DEFAULT is the default user's hive, not a user's own.
-    const bool isDefault = name.size() == 8 && (name[0] == u'.') &&
-                           std::equal(name.begin() + 1, name.end(), u"DEFAULT",
-                                      [](char16_t a, char16_t b) {
-                                          return (a >= u'a' && a <= u'z' ? a - 32 : a) == b;
-                                      });
+    const bool isDefault =
+        name.size() == 8 && (name[0] == u'.') &&
+        std::equal(name.begin() + 1, name.end(), u"DEFAULT", [](char16_t a, char16_t b) {
+            return (a >= u'a' && a <= u'z' ? a - 32 : a) == b;
+        });
     return !onlyDotsAndSpaces && !isDefault;
 }
 
@@ -195,7 +198,9 @@ void SetCurrentUser(std::u16string_view name) {
     MachineState::Instance().SetUser(std::u16string(name));
 }
 
-std::u16string CurrentUser() { return MachineState::Instance().User(); }
+std::u16string CurrentUser() {
+    return MachineState::Instance().User();
+}
 
 bool SetComputerName(std::u16string_view name, std::string& error) {
     if (name.empty() || name.size() > platform::MAX_COMPUTERNAME_LENGTH ||
@@ -237,8 +242,12 @@ bool SetDefaultLanguage(uint16_t languageId, std::string& error) {
     return true;
 }
 
-void FixClock(const platform::SYSTEMTIME& time) { MachineState::Instance().SetFixedClock(time); }
+void FixClock(const platform::SYSTEMTIME& time) {
+    MachineState::Instance().SetFixedClock(time);
+}
 
-void UseSystemClock() { MachineState::Instance().SetFixedClock(std::nullopt); }
+void UseSystemClock() {
+    MachineState::Instance().SetFixedClock(std::nullopt);
+}
 
 }  // namespace host

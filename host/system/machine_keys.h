@@ -15,7 +15,8 @@ inline constexpr const char16_t* DriversKeyPath =
     u"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Drivers\\Version-3";
 inline constexpr const char16_t* DefaultUserName = u".DEFAULT";
 inline constexpr const char16_t* DriverEnvironment = u"Windows NT x86";
-inline constexpr const char16_t* DriverDirectory = u"C:\\WINDOWS\\system32\\spool\\DRIVERS\\W32X86\\3";
+inline constexpr const char16_t* DriverDirectory =
+    u"C:\\WINDOWS\\system32\\spool\\DRIVERS\\W32X86\\3";
 inline constexpr uint16_t DefaultLanguageId = 2052;
 
 }  // namespace host

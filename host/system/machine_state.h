@@ -15,7 +15,7 @@
 namespace host {
 
 class MachineState {
-public:
+  public:
     static MachineState& Instance();
 
     // Never null: without a machine, an in-memory one with defaults.
@@ -28,7 +28,7 @@ public:
     std::optional<platform::SYSTEMTIME> FixedClock() const;
     void SetFixedClock(std::optional<platform::SYSTEMTIME> time);
 
-private:
+  private:
     MachineState() = default;
 
     mutable std::mutex mutex_;

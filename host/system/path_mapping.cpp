@@ -74,7 +74,9 @@ std::filesystem::path Below(const std::filesystem::path& base,
     return result;
 }
 
-bool IsDriveLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+bool IsDriveLetter(char16_t c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
 
 }  // namespace
 
@@ -87,7 +89,8 @@ std::filesystem::path MapPath(std::u16string_view path) {
     }
     const std::filesystem::path root = MachineState::Instance().Root();
     const bool hasDrive = path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == u':';
-    const bool isUnc = path.size() >= 2 && path[0] == u'\\' && (path[1] == u'\\' || path[1] == u'/');
+    const bool isUnc =
+        path.size() >= 2 && path[0] == u'\\' && (path[1] == u'\\' || path[1] == u'/');
     if (!hasDrive && !isUnc && path[0] != u'\\') {
         // Relative to the current folder, as on the host.
         std::filesystem::path relative;

@@ -73,9 +73,10 @@ std::optional<PortAddress> ParseSocket(std::u16string_view rest) {
 }
 
 bool IsAbsoluteFilePath(std::u16string_view port) {
-    const bool drive = port.size() >= 3 &&
-                       ((port[0] >= u'A' && port[0] <= u'Z') || (port[0] >= u'a' && port[0] <= u'z')) &&
-                       port[1] == u':' && (port[2] == u'\\' || port[2] == u'/');
+    const bool drive =
+        port.size() >= 3 &&
+        ((port[0] >= u'A' && port[0] <= u'Z') || (port[0] >= u'a' && port[0] <= u'z')) &&
+        port[1] == u':' && (port[2] == u'\\' || port[2] == u'/');
     const bool unc = port.size() >= 3 && port[0] == u'\\' && port[1] == u'\\';
     return port.size() > 1 && (port[0] == u'/' || drive || unc);
 }
@@ -167,7 +168,8 @@ std::unique_ptr<PortWriter> PortWriter::Open(std::u16string_view ports, uint32_t
         case PortAddress::Kind::Null:
             break;
         case PortAddress::Kind::File:
-            descriptor = open(address->file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            descriptor =
+                open(address->file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
             if (descriptor < 0) {
                 error = ErrorOfErrno(errno);
                 return nullptr;

@@ -20,7 +20,7 @@ struct PortAddress {
 };
 
 class PortWriter {
-public:
+  public:
     // nullopt for a port name that is none of the three; a file must be an absolute POSIX or
     // Windows path (C:\..., \\server\share\...).
     static std::optional<PortAddress> Parse(std::u16string_view port);
@@ -37,7 +37,7 @@ public:
     // Flushes and closes; a socket is shut down for writing, so the printer sees the job's end.
     bool Close(uint32_t& error);
 
-private:
+  private:
     explicit PortWriter(int descriptor) : descriptor_(descriptor) {}
 
     int descriptor_;  // -1 for null:

@@ -157,8 +157,9 @@ bool PrinterStore::WritePrinter(const PrinterRecord& printer) {
     }
     bool written = WriteFields(key, printer, PrinterTexts, PrinterNumbers);
     if (!printer.defaultDevmode.empty()) {
-        written = key.Set(u"Default DevMode", REG_BINARY, printer.defaultDevmode) == ERROR_SUCCESS &&
-                  written;
+        written =
+            key.Set(u"Default DevMode", REG_BINARY, printer.defaultDevmode) == ERROR_SUCCESS &&
+            written;
     }
     return written;
 }
@@ -204,14 +205,13 @@ bool PrinterStore::WriteDriver(const DriverRecord& driver) {
         return false;
     }
     bool written = WriteFields(key, driver, DriverTexts, DriverNumbers);
-    written = key.SetMultiString(u"Dependent Files", driver.dependentFiles) == ERROR_SUCCESS &&
-              written;
-    written = key.SetMultiString(u"Previous Names", driver.previousNames) == ERROR_SUCCESS &&
-              written;
-    written = key.Set(u"DriverDate", REG_BINARY, Ticks(driver.driverDate)) == ERROR_SUCCESS &&
-              written;
-    written = key.Set(u"DriverVersion", REG_BINARY, Ticks(driver.driverVersion)) ==
-                  ERROR_SUCCESS &&
+    written =
+        key.SetMultiString(u"Dependent Files", driver.dependentFiles) == ERROR_SUCCESS && written;
+    written =
+        key.SetMultiString(u"Previous Names", driver.previousNames) == ERROR_SUCCESS && written;
+    written =
+        key.Set(u"DriverDate", REG_BINARY, Ticks(driver.driverDate)) == ERROR_SUCCESS && written;
+    written = key.Set(u"DriverVersion", REG_BINARY, Ticks(driver.driverVersion)) == ERROR_SUCCESS &&
               written;
     return written;
 }

@@ -51,7 +51,7 @@ struct DriverRecord {
 };
 
 class PrinterStore {
-public:
+  public:
     static std::optional<PrinterRecord> ReadPrinter(std::u16string_view name);
     static bool WritePrinter(const PrinterRecord& printer);
     static bool RemovePrinter(std::u16string_view name);

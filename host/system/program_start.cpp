@@ -39,7 +39,8 @@ std::filesystem::path FindProgram(const std::u16string& name) {
         candidates.push_back(u"C:\\WINDOWS\\system32\\" + name);
         candidates.push_back(u"C:\\WINDOWS\\" + name);
     }
-    const bool hasExtension = name.find(u'.', name.find_last_of(u"\\/") + 1) != std::u16string::npos;
+    const bool hasExtension =
+        name.find(u'.', name.find_last_of(u"\\/") + 1) != std::u16string::npos;
     std::error_code error;
     for (const auto& candidate : candidates) {
         for (const auto& path : {candidate, hasExtension ? candidate : candidate + u".exe"}) {
@@ -55,10 +56,10 @@ std::filesystem::path FindProgram(const std::u16string& name) {
 uint32_t MissingProgram(const std::filesystem::path& program) {
     std::error_code error;
     const bool folderExists =
-        !program.empty() && std::filesystem::is_directory(program.parent_path().empty()
-                                                              ? std::filesystem::path(".")
-                                                              : program.parent_path(),
-                                                          error);
+        !program.empty() &&
+        std::filesystem::is_directory(
+            program.parent_path().empty() ? std::filesystem::path(".") : program.parent_path(),
+            error);
     return folderExists ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
 }
 
@@ -125,8 +126,7 @@ uint32_t WinExec(const char* commandLine, uint32_t /*showCommand: no windows to 
     if (program.empty() || !std::filesystem::exists(program, error)) {
         return MissingProgram(program);
     }
-    if (!std::filesystem::is_regular_file(program, error) ||
-        access(program.c_str(), X_OK) != 0) {
+    if (!std::filesystem::is_regular_file(program, error) || access(program.c_str(), X_OK) != 0) {
         return ERROR_BAD_FORMAT;
     }
     return Spawn(program, arguments);

@@ -89,18 +89,19 @@ std::optional<OpenKey> ResolvePredefined(HKEY key, RegistryStore& store) {
     if (key == HKEY_USERS) {
         return OpenKey{RegistryStore::UsersKey, KEY_ALL_ACCESS};
     }
+    // The user's hive and the classes exist from their first use; most uses only read them.
+    const auto openOrCreate = [&](KeyId root, std::span<const std::u16string> path) {
+        const bool found = store.OpenKey(root, path, id) == ERROR_SUCCESS ||
+                           store.CreateKey(root, path, id, created) == ERROR_SUCCESS;
+        return found ? std::optional(OpenKey{id, KEY_ALL_ACCESS}) : std::nullopt;
+    };
     if (key == HKEY_CURRENT_USER) {
         const std::u16string user[] = {host::MachineState::Instance().User()};
-        if (store.CreateKey(RegistryStore::UsersKey, user, id, created) == ERROR_SUCCESS) {
-            return OpenKey{id, KEY_ALL_ACCESS};
-        }
-        return std::nullopt;
+        return openOrCreate(RegistryStore::UsersKey, user);
     }
     if (key == HKEY_CLASSES_ROOT) {
         const std::u16string classes[] = {u"SOFTWARE", u"Classes"};
-        if (store.CreateKey(RegistryStore::MachineKey, classes, id, created) == ERROR_SUCCESS) {
-            return OpenKey{id, KEY_ALL_ACCESS};
-        }
+        return openOrCreate(RegistryStore::MachineKey, classes);
     }
     return std::nullopt;
 }
@@ -169,6 +170,32 @@ FILETIME ToFileTime(int64_t unixMs) {
     return FILETIME{static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)};
 }
 
+// The key of a handle and the names of a path below it, or the error to return.
+uint32_t ResolvePath(HKEY key, const char16_t* subKey, RegistryStore& store, OpenKey& parent,
+                     std::vector<std::u16string>& path) {
+    const auto found = Resolve(key, store);
+    if (!found) {
+        return ERROR_INVALID_HANDLE;
+    }
+    uint32_t error = ERROR_SUCCESS;
+    auto names = SplitKeyPath(subKey, error);
+    if (!names) {
+        return error;
+    }
+    parent = *found;
+    path = std::move(*names);
+    return ERROR_SUCCESS;
+}
+
+// Runs operation on the store and key of a handle that has the right, or returns the error.
+template <typename Operation>
+uint32_t WithKey(HKEY key, uint32_t right, Operation operation) {
+    auto store = host::MachineState::Instance().Registry();
+    OpenKey open;
+    const uint32_t error = ResolveWithRight(key, *store, right, open);
+    return error == ERROR_SUCCESS ? operation(*store, open.id) : error;
+}
+
 LSTATUS OpenOrCreate(HKEY key, const char16_t* subKey, uint32_t access, HKEY* result,
                      uint32_t* disposition, bool create) {
     if (result == nullptr) {
@@ -176,28 +203,25 @@ LSTATUS OpenOrCreate(HKEY key, const char16_t* subKey, uint32_t access, HKEY* re
     }
     *result = nullptr;
     auto store = host::MachineState::Instance().Registry();
-    const auto parent = Resolve(key, *store);
-    if (!parent) {
-        return ERROR_INVALID_HANDLE;
-    }
-    uint32_t error = ERROR_SUCCESS;
-    const auto path = SplitKeyPath(subKey, error);
-    if (!path) {
+    OpenKey parent;
+    std::vector<std::u16string> path;
+    uint32_t error = ResolvePath(key, subKey, *store, parent, path);
+    if (error != ERROR_SUCCESS) {
         return static_cast<LSTATUS>(error);
     }
     KeyId id = 0;
     bool created = false;
     if (create) {
         // Only making a key needs the right to make one.
-        error = store->OpenKey(parent->id, *path, id);
+        error = store->OpenKey(parent.id, path, id);
         if (error == ERROR_FILE_NOT_FOUND) {
-            if ((parent->access & KEY_CREATE_SUB_KEY) == 0) {
+            if ((parent.access & KEY_CREATE_SUB_KEY) == 0) {
                 return ERROR_ACCESS_DENIED;
             }
-            error = store->CreateKey(parent->id, *path, id, created);
+            error = store->CreateKey(parent.id, path, id, created);
         }
     } else {
-        error = store->OpenKey(parent->id, *path, id);
+        error = store->OpenKey(parent.id, path, id);
     }
     if (error != ERROR_SUCCESS) {
         return static_cast<LSTATUS>(error);
@@ -240,13 +264,10 @@ LSTATUS RegQueryValueExW(HKEY key, const char16_t* name, uint32_t* reserved, uin
     if (reserved != nullptr || (data != nullptr && size == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    auto store = host::MachineState::Instance().Registry();
-    OpenKey open;
-    uint32_t error = ResolveWithRight(key, *store, KEY_QUERY_VALUE, open);
     host::StoredValue value;
-    if (error == ERROR_SUCCESS) {
-        error = store->QueryValue(open.id, ValueName(name), value);
-    }
+    uint32_t error = WithKey(key, KEY_QUERY_VALUE, [&](RegistryStore& store, KeyId id) {
+        return store.QueryValue(id, ValueName(name), value);
+    });
     if (error != ERROR_SUCCESS) {
         return static_cast<LSTATUS>(error);
     }
@@ -261,24 +282,15 @@ LSTATUS RegSetValueExW(HKEY key, const char16_t* name, uint32_t reserved, uint32
     if (reserved != 0 || (data == nullptr && size != 0)) {
         return ERROR_INVALID_PARAMETER;
     }
-    auto store = host::MachineState::Instance().Registry();
-    OpenKey open;
-    const uint32_t error = ResolveWithRight(key, *store, KEY_SET_VALUE, open);
-    if (error != ERROR_SUCCESS) {
-        return static_cast<LSTATUS>(error);
-    }
-    return static_cast<LSTATUS>(
-        store->SetValue(open.id, ValueName(name), type, std::span<const uint8_t>(data, size)));
+    return static_cast<LSTATUS>(WithKey(key, KEY_SET_VALUE, [&](RegistryStore& store, KeyId id) {
+        return store.SetValue(id, ValueName(name), type, std::span<const uint8_t>(data, size));
+    }));
 }
 
 LSTATUS RegDeleteValueW(HKEY key, const char16_t* name) {
-    auto store = host::MachineState::Instance().Registry();
-    OpenKey open;
-    const uint32_t error = ResolveWithRight(key, *store, KEY_SET_VALUE, open);
-    if (error != ERROR_SUCCESS) {
-        return static_cast<LSTATUS>(error);
-    }
-    return static_cast<LSTATUS>(store->DeleteValue(open.id, ValueName(name)));
+    return static_cast<LSTATUS>(WithKey(key, KEY_SET_VALUE, [&](RegistryStore& store, KeyId id) {
+        return store.DeleteValue(id, ValueName(name));
+    }));
 }
 
 LSTATUS RegDeleteKeyW(HKEY key, const char16_t* subKey) {
@@ -286,17 +298,13 @@ LSTATUS RegDeleteKeyW(HKEY key, const char16_t* subKey) {
         return ERROR_INVALID_PARAMETER;
     }
     auto store = host::MachineState::Instance().Registry();
-    const auto parent = Resolve(key, *store);
-    if (!parent) {
-        return ERROR_INVALID_HANDLE;
-    }
-    uint32_t error = ERROR_SUCCESS;
-    const auto path = SplitKeyPath(subKey, error);
-    if (!path) {
-        return static_cast<LSTATUS>(error);
-    }
+    OpenKey parent;
+    std::vector<std::u16string> path;
+    uint32_t error = ResolvePath(key, subKey, *store, parent, path);
     KeyId id = 0;
-    error = store->OpenKey(parent->id, *path, id);
+    if (error == ERROR_SUCCESS) {
+        error = store->OpenKey(parent.id, path, id);
+    }
     if (error == ERROR_SUCCESS) {
         error = store->DeleteKey(id);
     }
@@ -309,13 +317,10 @@ LSTATUS RegEnumValueW(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLe
         (data != nullptr && dataSize == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    auto store = host::MachineState::Instance().Registry();
-    OpenKey open;
-    uint32_t error = ResolveWithRight(key, *store, KEY_QUERY_VALUE, open);
     host::StoredValue value;
-    if (error == ERROR_SUCCESS) {
-        error = store->EnumValue(open.id, index, value);
-    }
+    uint32_t error = WithKey(key, KEY_QUERY_VALUE, [&](RegistryStore& store, KeyId id) {
+        return store.EnumValue(id, index, value);
+    });
     if (error != ERROR_SUCCESS) {
         return static_cast<LSTATUS>(error);
     }
@@ -335,14 +340,11 @@ LSTATUS RegEnumKeyExW(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLe
         (className != nullptr && classLength == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    auto store = host::MachineState::Instance().Registry();
-    OpenKey open;
-    uint32_t error = ResolveWithRight(key, *store, KEY_ENUMERATE_SUB_KEYS, open);
     std::u16string subKey;
     int64_t written = 0;
-    if (error == ERROR_SUCCESS) {
-        error = store->EnumKey(open.id, index, subKey, written);
-    }
+    const uint32_t error = WithKey(
+        key, KEY_ENUMERATE_SUB_KEYS,
+        [&](RegistryStore& store, KeyId id) { return store.EnumKey(id, index, subKey, written); });
     if (error != ERROR_SUCCESS) {
         return static_cast<LSTATUS>(error);
     }
@@ -368,23 +370,24 @@ LSTATUS RegQueryInfoKeyW(HKEY key, char16_t* className, uint32_t* classLength, u
     if (reserved != nullptr || (className != nullptr && classLength == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    auto store = host::MachineState::Instance().Registry();
-    OpenKey open;
-    uint32_t error = ResolveWithRight(key, *store, KEY_QUERY_VALUE, open);
     host::StoredKeyInfo info;
-    if (error == ERROR_SUCCESS) {
-        error = store->QueryInfo(open.id, info);
-    }
+    uint32_t error = WithKey(key, KEY_QUERY_VALUE, [&](RegistryStore& store, KeyId id) {
+        return store.QueryInfo(id, info);
+    });
     if (error != ERROR_SUCCESS) {
         return static_cast<LSTATUS>(error);
     }
     if (className != nullptr && *classLength > 0) {
         className[0] = u'\0';
     }
-    for (auto [out, number] : {std::pair{classLength, 0u}, {subKeys, info.subKeys},
-                               {maxSubKeyLength, info.maxSubKeyLength}, {maxClassLength, 0u},
-                               {values, info.values}, {maxValueNameLength, info.maxValueNameLength},
-                               {maxValueLength, info.maxValueLength}, {securityDescriptor, 0u}}) {
+    for (auto [out, number] : {std::pair{classLength, 0u},
+                               {subKeys, info.subKeys},
+                               {maxSubKeyLength, info.maxSubKeyLength},
+                               {maxClassLength, 0u},
+                               {values, info.values},
+                               {maxValueNameLength, info.maxValueNameLength},
+                               {maxValueLength, info.maxValueLength},
+                               {securityDescriptor, 0u}}) {
         if (out != nullptr) {
             *out = number;
         }

@@ -10,7 +10,9 @@ using platform::ERROR_SUCCESS;
 using platform::HKEY;
 using platform::LSTATUS;
 
-RegistryKey::~RegistryKey() { Close(); }
+RegistryKey::~RegistryKey() {
+    Close();
+}
 
 RegistryKey::RegistryKey(RegistryKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
 

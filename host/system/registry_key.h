@@ -14,14 +14,14 @@
 namespace host {
 
 class RegistryKey {
-public:
+  public:
     RegistryKey() = default;
     ~RegistryKey();
     RegistryKey(RegistryKey&& other) noexcept;
     RegistryKey& operator=(RegistryKey&& other) noexcept;
 
-    static platform::LSTATUS Open(platform::HKEY parent, std::u16string_view path,
-                                  uint32_t access, RegistryKey& key);
+    static platform::LSTATUS Open(platform::HKEY parent, std::u16string_view path, uint32_t access,
+                                  RegistryKey& key);
     static platform::LSTATUS Create(platform::HKEY parent, std::u16string_view path,
                                     uint32_t access, RegistryKey& key);
     // Deletes the key at path with everything below it, deepest keys first.
@@ -52,7 +52,7 @@ public:
     static std::vector<uint8_t> EncodeMultiString(const std::vector<std::u16string>& texts);
     static std::vector<std::u16string> DecodeMultiString(std::span<const uint8_t> data);
 
-private:
+  private:
     void Close();
 
     platform::HKEY key_ = nullptr;

@@ -97,12 +97,14 @@ bool EncodeName(std::u16string_view name, size_t limit, std::string& utf8, std::
     return StrictUtf8(folded, fold);
 }
 
-std::u16string DecodeName(const std::string& utf8) { return FromUtf8(utf8).value_or(u""); }
+std::u16string DecodeName(const std::string& utf8) {
+    return FromUtf8(utf8).value_or(u"");
+}
 
 // BEGIN IMMEDIATE takes the write lock up front, so the busy timeout applies to it and no
 // transaction fails half-way for want of the lock. Rolled back unless committed.
 class WriteTransaction {
-public:
+  public:
     explicit WriteTransaction(sqlite3* db) : db_(db) {
         begun_ = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
     }
@@ -120,7 +122,7 @@ public:
         return true;
     }
 
-private:
+  private:
     sqlite3* db_;
     bool begun_ = false;
 };
@@ -155,7 +157,9 @@ std::unique_ptr<RegistryStore> RegistryStore::Open(const std::string& file, std:
     return store;
 }
 
-RegistryStore::~RegistryStore() { sqlite3_close(db_); }
+RegistryStore::~RegistryStore() {
+    sqlite3_close(db_);
+}
 
 bool RegistryStore::CreateSchema(std::string& error) {
     sqlite3_busy_timeout(db_, BusyTimeoutMs);
@@ -189,6 +193,42 @@ bool RegistryStore::CreateSchema(std::string& error) {
         return false;
     }
     return true;
+}
+
+template <typename Edit>
+uint32_t RegistryStore::Change(KeyId key, Edit edit) {
+    std::lock_guard lock(mutex_);
+    WriteTransaction transaction(db_);
+    if (!transaction.Begun()) {
+        return ERROR_CANTWRITE;
+    }
+    if (!KeyExists(key)) {
+        return ERROR_KEY_DELETED;
+    }
+    const uint32_t error = edit();
+    if (error != ERROR_SUCCESS) {
+        return error;  // rolled back
+    }
+    return transaction.Commit() ? ERROR_SUCCESS : ERROR_CANTWRITE;
+}
+
+uint32_t RegistryStore::ReadValue(SqliteStatement& query, KeyId key, uint32_t absent,
+                                  StoredValue& value) {
+    const int step = query.Step();
+    if (step != SQLITE_ROW) {
+        return Missing(step, key, absent);
+    }
+    value.name = DecodeName(query.Text(0));
+    value.type = static_cast<uint32_t>(query.Integer(1));
+    value.data = query.Blob(2);
+    return ERROR_SUCCESS;
+}
+
+uint32_t RegistryStore::Missing(int step, KeyId key, uint32_t absent) {
+    if (step != SQLITE_DONE) {
+        return ErrorCantRead;
+    }
+    return KeyExists(key) ? absent : ERROR_KEY_DELETED;
 }
 
 bool RegistryStore::KeyExists(KeyId key) {
@@ -237,64 +277,49 @@ uint32_t RegistryStore::OpenKey(KeyId parent, std::span<const std::u16string> pa
 
 uint32_t RegistryStore::CreateKey(KeyId parent, std::span<const std::u16string> path, KeyId& key,
                                   bool& created) {
-    std::lock_guard lock(mutex_);
-    WriteTransaction transaction(db_);
-    if (!transaction.Begun()) {
-        return ERROR_CANTWRITE;
-    }
-    if (!KeyExists(parent)) {
-        return ERROR_KEY_DELETED;
-    }
     created = false;
-    KeyId current = parent;
-    std::string utf8;
-    std::string fold;
-    for (const auto& name : path) {
-        if (!EncodeName(name, MaxKeyNameLength, utf8, fold)) {
-            return ERROR_INVALID_PARAMETER;
+    return Change(parent, [&]() -> uint32_t {
+        KeyId current = parent;
+        std::string utf8;
+        std::string fold;
+        for (const auto& name : path) {
+            if (!EncodeName(name, MaxKeyNameLength, utf8, fold)) {
+                return ERROR_INVALID_PARAMETER;
+            }
+            if (FindChild(current, fold, current)) {
+                continue;
+            }
+            SqliteStatement insert(
+                db_, "INSERT INTO keys(parent, name, fold, written) VALUES(?, ?, ?, ?)");
+            insert.Bind(1, current);
+            insert.Bind(2, utf8);
+            insert.Bind(3, fold);
+            insert.Bind(4, NowMs());
+            if (!insert.Run()) {
+                return ERROR_CANTWRITE;
+            }
+            current = sqlite3_last_insert_rowid(db_);
+            created = true;
         }
-        if (FindChild(current, fold, current)) {
-            continue;
-        }
-        SqliteStatement insert(db_,
-                               "INSERT INTO keys(parent, name, fold, written) VALUES(?, ?, ?, ?)");
-        insert.Bind(1, current);
-        insert.Bind(2, utf8);
-        insert.Bind(3, fold);
-        insert.Bind(4, NowMs());
-        if (!insert.Run()) {
-            return ERROR_CANTWRITE;
-        }
-        current = sqlite3_last_insert_rowid(db_);
-        created = true;
-    }
-    if (created && !transaction.Commit()) {
-        return ERROR_CANTWRITE;
-    }
-    key = current;
-    return ERROR_SUCCESS;
+        key = current;
+        return ERROR_SUCCESS;
+    });
 }
 
 uint32_t RegistryStore::DeleteKey(KeyId key) {
     if (key == MachineKey || key == UsersKey) {
         return ERROR_ACCESS_DENIED;
     }
-    std::lock_guard lock(mutex_);
-    WriteTransaction transaction(db_);
-    if (!transaction.Begun()) {
-        return ERROR_CANTWRITE;
-    }
-    if (!KeyExists(key)) {
-        return ERROR_KEY_DELETED;
-    }
-    SqliteStatement children(db_, "SELECT 1 FROM keys WHERE parent = ? LIMIT 1");
-    children.Bind(1, key);
-    if (children.Step() == SQLITE_ROW) {
-        return ERROR_ACCESS_DENIED;
-    }
-    SqliteStatement remove(db_, "DELETE FROM keys WHERE id = ?");
-    remove.Bind(1, key);
-    return remove.Run() && transaction.Commit() ? ERROR_SUCCESS : ERROR_CANTWRITE;
+    return Change(key, [&]() -> uint32_t {
+        SqliteStatement children(db_, "SELECT 1 FROM keys WHERE parent = ? LIMIT 1");
+        children.Bind(1, key);
+        if (children.Step() == SQLITE_ROW) {
+            return ERROR_ACCESS_DENIED;
+        }
+        SqliteStatement remove(db_, "DELETE FROM keys WHERE id = ?");
+        remove.Bind(1, key);
+        return remove.Run() ? ERROR_SUCCESS : ERROR_CANTWRITE;
+    });
 }
 
 uint32_t RegistryStore::QueryValue(KeyId key, std::u16string_view name, StoredValue& value) {
@@ -307,17 +332,7 @@ uint32_t RegistryStore::QueryValue(KeyId key, std::u16string_view name, StoredVa
     SqliteStatement query(db_, "SELECT name, type, data FROM entries WHERE key = ? AND fold = ?");
     query.Bind(1, key);
     query.Bind(2, fold);
-    const int step = query.Step();
-    if (step != SQLITE_ROW) {
-        if (step != SQLITE_DONE) {
-            return ErrorCantRead;
-        }
-        return KeyExists(key) ? ERROR_FILE_NOT_FOUND : ERROR_KEY_DELETED;
-    }
-    value.name = DecodeName(query.Text(0));
-    value.type = static_cast<uint32_t>(query.Integer(1));
-    value.data = query.Blob(2);
-    return ERROR_SUCCESS;
+    return ReadValue(query, key, ERROR_FILE_NOT_FOUND, value);
 }
 
 uint32_t RegistryStore::SetValue(KeyId key, std::u16string_view name, uint32_t type,
@@ -327,28 +342,20 @@ uint32_t RegistryStore::SetValue(KeyId key, std::u16string_view name, uint32_t t
     if (!EncodeName(name, MaxValueNameLength, utf8, fold)) {
         return ERROR_INVALID_PARAMETER;
     }
-    std::lock_guard lock(mutex_);
-    WriteTransaction transaction(db_);
-    if (!transaction.Begun()) {
-        return ERROR_CANTWRITE;
-    }
-    if (!KeyExists(key)) {
-        return ERROR_KEY_DELETED;
-    }
-    // A replaced value keeps its name, and so its case, and its place in the order.
-    SqliteStatement upsert(db_,
-                           "INSERT INTO entries(key, fold, name, seq, type, data) VALUES(?1, ?2, "
-                           "?3, (SELECT IFNULL(MAX(seq), 0) + 1 FROM entries WHERE key = ?1), ?4, "
-                           "?5) ON CONFLICT(key, fold) DO UPDATE SET type = ?4, data = ?5");
-    upsert.Bind(1, key);
-    upsert.Bind(2, fold);
-    upsert.Bind(3, utf8);
-    upsert.Bind(4, static_cast<int64_t>(type));
-    upsert.BindBlob(5, data);
-    if (!upsert.Run() || !Touch(key) || !transaction.Commit()) {
-        return ERROR_CANTWRITE;
-    }
-    return ERROR_SUCCESS;
+    return Change(key, [&]() -> uint32_t {
+        // A replaced value keeps its name, and so its case, and its place in the order.
+        SqliteStatement upsert(db_,
+                               "INSERT INTO entries(key, fold, name, seq, type, data) VALUES(?1, "
+                               "?2, ?3, (SELECT IFNULL(MAX(seq), 0) + 1 FROM entries WHERE key = "
+                               "?1), ?4, ?5) ON CONFLICT(key, fold) DO UPDATE SET type = ?4, "
+                               "data = ?5");
+        upsert.Bind(1, key);
+        upsert.Bind(2, fold);
+        upsert.Bind(3, utf8);
+        upsert.Bind(4, static_cast<int64_t>(type));
+        upsert.BindBlob(5, data);
+        return upsert.Run() && Touch(key) ? ERROR_SUCCESS : ERROR_CANTWRITE;
+    });
 }
 
 uint32_t RegistryStore::DeleteValue(KeyId key, std::u16string_view name) {
@@ -357,24 +364,18 @@ uint32_t RegistryStore::DeleteValue(KeyId key, std::u16string_view name) {
     if (!EncodeName(name, MaxValueNameLength, utf8, fold)) {
         return ERROR_FILE_NOT_FOUND;
     }
-    std::lock_guard lock(mutex_);
-    WriteTransaction transaction(db_);
-    if (!transaction.Begun()) {
-        return ERROR_CANTWRITE;
-    }
-    if (!KeyExists(key)) {
-        return ERROR_KEY_DELETED;
-    }
-    SqliteStatement remove(db_, "DELETE FROM entries WHERE key = ? AND fold = ?");
-    remove.Bind(1, key);
-    remove.Bind(2, fold);
-    if (!remove.Run()) {
-        return ERROR_CANTWRITE;
-    }
-    if (sqlite3_changes(db_) == 0) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    return Touch(key) && transaction.Commit() ? ERROR_SUCCESS : ERROR_CANTWRITE;
+    return Change(key, [&]() -> uint32_t {
+        SqliteStatement remove(db_, "DELETE FROM entries WHERE key = ? AND fold = ?");
+        remove.Bind(1, key);
+        remove.Bind(2, fold);
+        if (!remove.Run()) {
+            return ERROR_CANTWRITE;
+        }
+        if (sqlite3_changes(db_) == 0) {
+            return ERROR_FILE_NOT_FOUND;
+        }
+        return Touch(key) ? ERROR_SUCCESS : ERROR_CANTWRITE;
+    });
 }
 
 uint32_t RegistryStore::EnumValue(KeyId key, uint32_t index, StoredValue& value) {
@@ -383,17 +384,7 @@ uint32_t RegistryStore::EnumValue(KeyId key, uint32_t index, StoredValue& value)
         db_, "SELECT name, type, data FROM entries WHERE key = ? ORDER BY seq LIMIT 1 OFFSET ?");
     query.Bind(1, key);
     query.Bind(2, static_cast<int64_t>(index));
-    const int step = query.Step();
-    if (step != SQLITE_ROW) {
-        if (step != SQLITE_DONE) {
-            return ErrorCantRead;
-        }
-        return KeyExists(key) ? ERROR_NO_MORE_ITEMS : ERROR_KEY_DELETED;
-    }
-    value.name = DecodeName(query.Text(0));
-    value.type = static_cast<uint32_t>(query.Integer(1));
-    value.data = query.Blob(2);
-    return ERROR_SUCCESS;
+    return ReadValue(query, key, ERROR_NO_MORE_ITEMS, value);
 }
 
 uint32_t RegistryStore::EnumKey(KeyId key, uint32_t index, std::u16string& name,
@@ -406,10 +397,7 @@ uint32_t RegistryStore::EnumKey(KeyId key, uint32_t index, std::u16string& name,
     query.Bind(2, static_cast<int64_t>(index));
     const int step = query.Step();
     if (step != SQLITE_ROW) {
-        if (step != SQLITE_DONE) {
-            return ErrorCantRead;
-        }
-        return KeyExists(key) ? ERROR_NO_MORE_ITEMS : ERROR_KEY_DELETED;
+        return Missing(step, key, ERROR_NO_MORE_ITEMS);
     }
     name = DecodeName(query.Text(0));
     lastWriteMs = query.Integer(1);

@@ -16,6 +16,7 @@ struct sqlite3;
 
 namespace host {
 
+class SqliteStatement;
 using KeyId = int64_t;
 
 struct StoredValue {
@@ -34,7 +35,7 @@ struct StoredKeyInfo {
 };
 
 class RegistryStore {
-public:
+  public:
     static constexpr KeyId MachineKey = 1;  // HKEY_LOCAL_MACHINE
     static constexpr KeyId UsersKey = 2;    // HKEY_USERS
     static constexpr size_t MaxKeyNameLength = 255;
@@ -62,9 +63,16 @@ public:
     uint32_t EnumKey(KeyId key, uint32_t index, std::u16string& name, int64_t& lastWriteMs);
     uint32_t QueryInfo(KeyId key, StoredKeyInfo& info);
 
-private:
+  private:
     explicit RegistryStore(sqlite3* db) : db_(db) {}
     bool CreateSchema(std::string& error);
+    // One write transaction on key: edit's error code, or its changes committed.
+    template <typename Edit>
+    uint32_t Change(KeyId key, Edit edit);
+    // The error for a read that found no row: the absent code, or the key is gone.
+    uint32_t Missing(int step, KeyId key, uint32_t absent);
+    // The value of a row of (name, type, data), or the error for none.
+    uint32_t ReadValue(SqliteStatement& query, KeyId key, uint32_t absent, StoredValue& value);
     bool KeyExists(KeyId key);
     bool FindChild(KeyId parent, const std::string& fold, KeyId& child);
     bool Touch(KeyId key);

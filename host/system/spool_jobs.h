@@ -13,7 +13,7 @@
 namespace host {
 
 class SpoolJobs {
-public:
+  public:
     static SpoolJobs& Instance();
 
     // Gives the job its id.
@@ -24,7 +24,7 @@ public:
     bool CountPage(uint32_t id);
     bool SetOrigin(uint32_t id, std::u16string_view machine, std::u16string_view user);
 
-private:
+  private:
     SpoolJobs() = default;
 
     template <typename Edit>

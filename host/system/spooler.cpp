@@ -89,8 +89,7 @@ uint32_t FindPrinter(HANDLE handle, uint32_t right, OpenPrinter& open, PrinterRe
 }
 
 template <typename Char>
-BOOL GetPrinterAs(HANDLE handle, uint32_t level, uint8_t* buffer, uint32_t size,
-                  uint32_t* needed) {
+BOOL GetPrinterAs(HANDLE handle, uint32_t level, uint8_t* buffer, uint32_t size, uint32_t* needed) {
     OpenPrinter open;
     PrinterRecord printer;
     if (const uint32_t error = FindPrinter(handle, 0, open, printer); error != ERROR_SUCCESS) {
@@ -190,13 +189,11 @@ BOOL ClosePrinter(HANDLE printer) {
     return TRUE;
 }
 
-BOOL GetPrinterW(HANDLE printer, uint32_t level, uint8_t* buffer, uint32_t size,
-                 uint32_t* needed) {
+BOOL GetPrinterW(HANDLE printer, uint32_t level, uint8_t* buffer, uint32_t size, uint32_t* needed) {
     return GetPrinterAs<char16_t>(printer, level, buffer, size, needed);
 }
 
-BOOL GetPrinterA(HANDLE printer, uint32_t level, uint8_t* buffer, uint32_t size,
-                 uint32_t* needed) {
+BOOL GetPrinterA(HANDLE printer, uint32_t level, uint8_t* buffer, uint32_t size, uint32_t* needed) {
     return GetPrinterAs<char>(printer, level, buffer, size, needed);
 }
 
@@ -252,8 +249,7 @@ uint32_t SetPrinterDataW(HANDLE handle, const char16_t* valueName, uint32_t type
     if (status != ERROR_SUCCESS) {
         return static_cast<uint32_t>(status);
     }
-    return static_cast<uint32_t>(
-        RegSetValueExW(key.Handle(), valueName, 0, type, data, size));
+    return static_cast<uint32_t>(RegSetValueExW(key.Handle(), valueName, 0, type, data, size));
 }
 
 uint32_t GetPrinterDataW(HANDLE handle, const char16_t* valueName, uint32_t* type, uint8_t* data,
@@ -274,13 +270,14 @@ uint32_t GetPrinterDataW(HANDLE handle, const char16_t* valueName, uint32_t* typ
     }
     uint32_t bytes = size;
     uint8_t none = 0;
+    // A buffer of no bytes still asks for the data, so that the size comes back as too small.
     status = RegQueryValueExW(key.Handle(), valueName, nullptr, type, data ? data : &none, &bytes);
-    *needed = bytes;
+    *needed = status == ERROR_SUCCESS || status == ERROR_MORE_DATA ? bytes : 0;
     return static_cast<uint32_t>(status);
 }
 
-BOOL GetPrinterDriverW(HANDLE printer, const char16_t* environment, uint32_t level,
-                       uint8_t* buffer, uint32_t size, uint32_t* needed) {
+BOOL GetPrinterDriverW(HANDLE printer, const char16_t* environment, uint32_t level, uint8_t* buffer,
+                       uint32_t size, uint32_t* needed) {
     return GetPrinterDriverAs<char16_t>(printer, CallerText(environment), level, buffer, size,
                                         needed);
 }

@@ -81,7 +81,9 @@ bool IsReadableFile(const std::filesystem::path& file) {
 uint64_t NowAsFileTime() {
     constexpr uint64_t EpochDifference = 116444736000000000ULL;
     const auto now = std::chrono::system_clock::now().time_since_epoch();
-    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()) * 10 +
+    return static_cast<uint64_t>(
+               std::chrono::duration_cast<std::chrono::microseconds>(now).count()) *
+               10 +
            EpochDifference;
 }
 
@@ -130,7 +132,8 @@ bool SpoolerAdmin::InstallDriver(const DriverInstall& install, std::string& erro
         (!install.helpFile.empty() &&
          !CopyInto(install.helpFile, store, install.helpFile.filename(), error)) ||
         !CopyInto(install.moduleFolder / ToUtf8(UiModule), store, ToUtf8(UiModule), error) ||
-        !CopyInto(install.moduleFolder / ToUtf8(RenderModule), store, ToUtf8(RenderModule), error) ||
+        !CopyInto(install.moduleFolder / ToUtf8(RenderModule), store, ToUtf8(RenderModule),
+                  error) ||
         (IsReadableFile(status) && !CopyInto(status, store, ToUtf8(StatusProgram), error))) {
         return false;
     }
@@ -178,7 +181,8 @@ bool SpoolerAdmin::AddPrinter(const PrinterSetup& setup, std::string& error) {
     server.erase(0, server.find_first_not_of(u'\\'));
     if (!setup.server.empty() &&
         (server.empty() || server.size() > platform::MAX_COMPUTERNAME_LENGTH ||
-         server.find_first_not_of(u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-") !=
+         server.find_first_not_of(
+             u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-") !=
              std::u16string::npos)) {
         error = "invalid server name \"" + ToUtf8(setup.server) + "\"";
         return false;

@@ -32,7 +32,7 @@ struct SpoolerEvents {
 };
 
 class SpoolerAdmin {
-public:
+  public:
     static constexpr const char16_t* UiModule = u"qvpsui.so";
     static constexpr const char16_t* RenderModule = u"qvpsrnd.so";
     static constexpr const char16_t* StatusProgram = u"QVSTMON.EXE";

@@ -18,13 +18,15 @@ using platform::ERROR_INVALID_PARAMETER;
 std::basic_string<char16_t> InForm(std::u16string_view text, char16_t) {
     return std::u16string(text);
 }
-std::string InForm(std::u16string_view text, char) { return ToAnsi(text); }
+std::string InForm(std::u16string_view text, char) {
+    return ToAnsi(text);
+}
 
 // Lays out the strings after the structure. Run once without a buffer to measure, then with
 // the caller's buffer to fill; both runs place everything at the same offsets.
 template <typename Char>
 class Packer {
-public:
+  public:
     Packer(uint8_t* buffer, size_t structureSize) : buffer_(buffer), offset_(structureSize) {}
 
     Char* Text(std::u16string_view text) {
@@ -57,7 +59,7 @@ public:
 
     size_t Size() const { return offset_; }
 
-private:
+  private:
     // Places bytes (null: zeros) at the next offset of the alignment; the pointer is only
     // meaningful when filling.
     Char* Place(const void* bytes, size_t size, size_t alignment) {

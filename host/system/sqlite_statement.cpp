@@ -10,7 +10,9 @@ SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) {
     }
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(statement_); }
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(statement_);
+}
 
 void SqliteStatement::Bind(int index, int64_t value) {
     sqlite3_bind_int64(statement_, index, value);
@@ -31,7 +33,9 @@ void SqliteStatement::BindBlob(int index, std::span<const uint8_t> bytes) {
     }
 }
 
-int SqliteStatement::Step() { return statement_ ? sqlite3_step(statement_) : SQLITE_MISUSE; }
+int SqliteStatement::Step() {
+    return statement_ ? sqlite3_step(statement_) : SQLITE_MISUSE;
+}
 
 bool SqliteStatement::Run() {
     int result = Step();

@@ -12,7 +12,7 @@
 namespace host {
 
 class SqliteStatement {
-public:
+  public:
     SqliteStatement(sqlite3* db, std::string_view sql);
     ~SqliteStatement();
     SqliteStatement(const SqliteStatement&) = delete;
@@ -34,7 +34,7 @@ public:
     std::string Text(int column) const;
     std::vector<uint8_t> Blob(int column) const;
 
-private:
+  private:
     sqlite3_stmt* statement_ = nullptr;
 };
 

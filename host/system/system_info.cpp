@@ -70,8 +70,8 @@ void GetLocalTime(SYSTEMTIME* time) {
 }
 
 BOOL GetUserNameW(char16_t* buffer, uint32_t* size) {
-    return CopyName(host::MachineState::Instance().User(), buffer, size,
-                    ERROR_INSUFFICIENT_BUFFER, true);
+    return CopyName(host::MachineState::Instance().User(), buffer, size, ERROR_INSUFFICIENT_BUFFER,
+                    true);
 }
 
 BOOL GetUserNameA(char* buffer, uint32_t* size) {

@@ -4,7 +4,9 @@ namespace qvhost {
 
 namespace {
 
-bool IsEndOfOptions(const std::string& word) { return word == "--"; }
+bool IsEndOfOptions(const std::string& word) {
+    return word == "--";
+}
 
 }  // namespace
 
@@ -18,7 +20,8 @@ bool Arguments::Option(std::string_view name, std::optional<std::string>& value,
                 return false;
             }
             value = words_[i + 1];
-            words_.erase(words_.begin() + static_cast<long>(i), words_.begin() + static_cast<long>(i) + 2);
+            words_.erase(words_.begin() + static_cast<long>(i),
+                         words_.begin() + static_cast<long>(i) + 2);
             return true;
         }
         if (words_[i].rfind(option + "=", 0) == 0) {

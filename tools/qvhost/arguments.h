@@ -10,7 +10,7 @@
 namespace qvhost {
 
 class Arguments {
-public:
+  public:
     explicit Arguments(std::vector<std::string> words) : words_(std::move(words)) {}
 
     // Takes the option's value out of the words; false with a reason when it has none.
@@ -26,7 +26,7 @@ public:
     bool Positional(size_t min, size_t max, std::vector<std::string>& values,
                     std::string& error) const;
 
-private:
+  private:
     std::vector<std::string> words_;
 };
 

@@ -1,5 +1,6 @@
 // The command table of qvhost: each command is its words ("printer add"), its synopsis, a one-line
-// summary, details for --help and the function that runs it. New commands are one more entry in a table.
+// summary, details for --help and the function that runs it. New commands are one more entry in a
+// table.
 #pragma once
 
 #include <filesystem>
@@ -14,7 +15,7 @@ namespace qvhost {
 struct Command;
 
 class Session {
-public:
+  public:
     Session(std::filesystem::path root, std::u16string user)
         : root_(std::move(root)), user_(std::move(user)) {}
 
@@ -25,7 +26,7 @@ public:
     // The command being run, for its usage hint.
     const Command* command = nullptr;
 
-private:
+  private:
     std::filesystem::path root_;
     std::u16string user_;
 };

@@ -28,14 +28,14 @@ int AddDriver(Session& session, Arguments& arguments) {
         return Fail("the driver name is not UTF-8");
     }
     if (!session.OpenMachine(error) ||
-        !host::SpoolerAdmin::InstallDriver(
-            {*name, *ppd, helpFile.value_or(""), ModuleFolder()}, error)) {
+        !host::SpoolerAdmin::InstallDriver({*name, *ppd, helpFile.value_or(""), ModuleFolder()},
+                                           error)) {
         return Fail(error);
     }
     const auto driver = host::PrinterStore::ReadDriver(*name);
-    std::printf("installed driver \"%s\": data file %s\n", names[0].c_str(),
-                driver ? host::ToUtf8(host::PrinterStore::DriverFilePath(driver->dataFile)).c_str()
-                       : "?");
+    std::printf(
+        "installed driver \"%s\": data file %s\n", names[0].c_str(),
+        driver ? host::ToUtf8(host::PrinterStore::DriverFilePath(driver->dataFile)).c_str() : "?");
     return 0;
 }
 
@@ -51,6 +51,8 @@ const Command Commands[] = {
 
 }  // namespace
 
-std::span<const Command> DriverCommands() { return Commands; }
+std::span<const Command> DriverCommands() {
+    return Commands;
+}
 
 }  // namespace qvhost

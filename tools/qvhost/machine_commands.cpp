@@ -49,8 +49,7 @@ int Init(Session& session, Arguments& arguments) {
     if (!computerName) {
         return Fail("invalid computer name");
     }
-    if (!session.OpenMachine(error) ||
-        (computer && !host::SetComputerName(*computerName, error)) ||
+    if (!session.OpenMachine(error) || (computer && !host::SetComputerName(*computerName, error)) ||
         (languageId && !host::SetDefaultLanguage(*languageId, error))) {
         return Fail(error);
     }
@@ -73,6 +72,8 @@ const Command Commands[] = {
 
 }  // namespace
 
-std::span<const Command> MachineCommands() { return Commands; }
+std::span<const Command> MachineCommands() {
+    return Commands;
+}
 
 }  // namespace qvhost

@@ -115,7 +115,8 @@ int main(int argc, char** argv) {
         }
         return qvhost::Fail("unknown command \"" + words[0] + "\" (see qvhost --help)");
     }
-    qvhost::Arguments arguments(std::vector<std::string>(words.begin() + static_cast<long>(used), words.end()));
+    qvhost::Arguments arguments(
+        std::vector<std::string>(words.begin() + static_cast<long>(used), words.end()));
     if (arguments.Flag("help")) {
         std::printf("usage: qvhost %s %s\n%s\n%s", command->name, command->synopsis,
                     command->summary, command->details);

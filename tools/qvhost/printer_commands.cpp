@@ -16,7 +16,9 @@ namespace {
 
 using namespace platform;
 
-std::string Utf8(const char16_t* text) { return text ? host::ToUtf8(text) : std::string(); }
+std::string Utf8(const char16_t* text) {
+    return text ? host::ToUtf8(text) : std::string();
+}
 
 // Reads an information level with the spooler's two calls.
 template <typename Query>
@@ -54,8 +56,8 @@ int Add(Session& session, Arguments& arguments) {
         !host::SpoolerAdmin::AddPrinter({*name, *driverName, *portName, *serverName}, error)) {
         return Fail(error);
     }
-    std::printf("added printer \"%s\": driver \"%s\", port %s\n", names[0].c_str(),
-                driver->c_str(), port.value_or("null:").c_str());
+    std::printf("added printer \"%s\": driver \"%s\", port %s\n", names[0].c_str(), driver->c_str(),
+                port.value_or("null:").c_str());
     return 0;
 }
 
@@ -117,13 +119,13 @@ int Show(Session& session, Arguments& arguments) {
         return Fail("cannot read printer \"" + names[0] + "\"");
     }
     const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(printerBytes.data());
-    std::printf("Printer: %s\nServer: %s\nPort: %s\nDriver: %s\nPrint processor: %s\n"
-                "Data type: %s\nAttributes: 0x%08x\n",
-                Utf8(info->pPrinterName).c_str(),
-                info->pServerName ? Utf8(info->pServerName).c_str() : "(local)",
-                Utf8(info->pPortName).c_str(), Utf8(info->pDriverName).c_str(),
-                Utf8(info->pPrintProcessor).c_str(), Utf8(info->pDatatype).c_str(),
-                info->Attributes);
+    std::printf(
+        "Printer: %s\nServer: %s\nPort: %s\nDriver: %s\nPrint processor: %s\n"
+        "Data type: %s\nAttributes: 0x%08x\n",
+        Utf8(info->pPrinterName).c_str(),
+        info->pServerName ? Utf8(info->pServerName).c_str() : "(local)",
+        Utf8(info->pPortName).c_str(), Utf8(info->pDriverName).c_str(),
+        Utf8(info->pPrintProcessor).c_str(), Utf8(info->pDatatype).c_str(), info->Attributes);
     if (!driverBytes.empty()) {
         const auto* driver = reinterpret_cast<const DRIVER_INFO_3W*>(driverBytes.data());
         std::printf("Driver file: %s\nConfiguration file: %s\nData file: %s\nHelp file: %s\n",
@@ -171,6 +173,8 @@ const Command Commands[] = {
 
 }  // namespace
 
-std::span<const Command> PrinterCommands() { return Commands; }
+std::span<const Command> PrinterCommands() {
+    return Commands;
+}
 
 }  // namespace qvhost

@@ -133,7 +133,8 @@ int Set(Session& session, Arguments& arguments) {
     if (status == ERROR_SUCCESS) {
         status = key.Set(*name, *type, *data);
     }
-    return status == ERROR_SUCCESS ? 0 : Fail(host::ToUtf8(path.Text()) + ": " + RegistryError(status));
+    return status == ERROR_SUCCESS ? 0
+                                   : Fail(host::ToUtf8(path.Text()) + ": " + RegistryError(status));
 }
 
 int Delete(Session& session, Arguments& arguments) {
@@ -154,7 +155,8 @@ int Delete(Session& session, Arguments& arguments) {
     } else {
         status = RegDeleteKeyW(path.root, path.subKey.c_str());
     }
-    return status == ERROR_SUCCESS ? 0 : Fail(host::ToUtf8(path.Text()) + ": " + RegistryError(status));
+    return status == ERROR_SUCCESS ? 0
+                                   : Fail(host::ToUtf8(path.Text()) + ": " + RegistryError(status));
 }
 
 const Command Commands[] = {
@@ -163,8 +165,8 @@ const Command Commands[] = {
      "Output: the key's path, then one line per value, \"name\" = TYPE:value (DWORD in hex,\n"
      "strings quoted, binary as hex bytes), an empty line, then each subkey the same way.\n",
      Export},
-    {"reg get", "KEY NAME", "Prints one value as TYPE:value.", "  NAME  \"\" for the default value\n",
-     Get},
+    {"reg get", "KEY NAME", "Prints one value as TYPE:value.",
+     "  NAME  \"\" for the default value\n", Get},
     {"reg set", "KEY NAME TYPE VALUE", "Sets a value, creating the key when needed.",
      "  TYPE   REG_SZ, REG_EXPAND_SZ, REG_DWORD, REG_QWORD or REG_BINARY\n"
      "  VALUE  text; a number in decimal or 0x hex; hex bytes such as \"01 ff\"\n",
@@ -174,6 +176,8 @@ const Command Commands[] = {
 
 }  // namespace
 
-std::span<const Command> RegistryCommands() { return Commands; }
+std::span<const Command> RegistryCommands() {
+    return Commands;
+}
 
 }  // namespace qvhost

@@ -30,7 +30,8 @@ const RootName& Root(size_t index) {
 constexpr size_t RootCount = 4;
 
 bool SameAscii(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
                const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; };
                return lower(x) == lower(y);
            });
@@ -41,8 +42,8 @@ struct TypeName {
     const char* name;
 };
 constexpr TypeName TypeNames[] = {
-    {REG_NONE, "REG_NONE"},       {REG_SZ, "REG_SZ"},         {REG_EXPAND_SZ, "REG_EXPAND_SZ"},
-    {REG_BINARY, "REG_BINARY"},   {REG_DWORD, "REG_DWORD"},   {REG_MULTI_SZ, "REG_MULTI_SZ"},
+    {REG_NONE, "REG_NONE"},     {REG_SZ, "REG_SZ"},       {REG_EXPAND_SZ, "REG_EXPAND_SZ"},
+    {REG_BINARY, "REG_BINARY"}, {REG_DWORD, "REG_DWORD"}, {REG_MULTI_SZ, "REG_MULTI_SZ"},
     {REG_QWORD, "REG_QWORD"},
 };
 

@@ -24,13 +24,22 @@ TEST_F(CodePages, ConvertsToTheNamedCodePagesWithTheirDefaultCharacter) {
         bool usedDefault;
     };
     const Case cases[] = {
-        {"850 with a euro it lacks", 2052, 850, u"Ärger €", nullptr, "\x8E" "rger ?", true},
+        {"850 with a euro it lacks", 2052, 850, u"Ärger €", nullptr,
+         "\x8E"
+         "rger ?",
+         true},
         {"850 with a given default", 2052, 850, u"中文", "*", "**", true},
-        {"28592 Polish", 2052, 28592, u"Łódź", nullptr, "\xA3\xF3" "d\xBC", false},
+        {"28592 Polish", 2052, 28592, u"Łódź", nullptr,
+         "\xA3\xF3"
+         "d\xBC",
+         false},
         {"28595 Russian", 2052, 28595, u"Привет", nullptr, "\xBF\xE0\xD8\xD2\xD5\xE2", false},
-        {"ANSI of a Polish machine", 1045, CP_ACP, u"Łódź", nullptr, "\xA3\xF3" "d\xBC", false},
-        {"ANSI of a Russian machine", 1049, CP_ACP, u"Привет", nullptr,
-         "\xBF\xE0\xD8\xD2\xD5\xE2", false},
+        {"ANSI of a Polish machine", 1045, CP_ACP, u"Łódź", nullptr,
+         "\xA3\xF3"
+         "d\xBC",
+         false},
+        {"ANSI of a Russian machine", 1049, CP_ACP, u"Привет", nullptr, "\xBF\xE0\xD8\xD2\xD5\xE2",
+         false},
         {"ANSI of a Chinese machine is 850", 2052, CP_ACP, u"é中", nullptr, "\x82?", true},
     };
     for (const Case& c : cases) {
@@ -48,8 +57,8 @@ TEST_F(CodePages, ConvertsToTheNamedCodePagesWithTheirDefaultCharacter) {
         EXPECT_EQ(c.usedDefault ? TRUE : FALSE, usedDefault);
         if (!c.usedDefault) {
             std::u16string back(static_cast<size_t>(needed), u'x');
-            ASSERT_EQ(needed, MultiByteToWideChar(c.codePage, 0, buffer.c_str(), -1, back.data(),
-                                                  needed));
+            ASSERT_EQ(needed,
+                      MultiByteToWideChar(c.codePage, 0, buffer.c_str(), -1, back.data(), needed));
             EXPECT_EQ(std::u16string(c.text) + u'\0', back);
         }
     }
@@ -71,8 +80,7 @@ TEST_F(CodePages, FollowsTheHostsSizeAndParameterRules) {
         {"counted length has no terminator", 850, u"abc", 3, 8, nullptr, 3, 0},
         {"size query", 850, u"abcdef", -1, 0, nullptr, 7, 0},
         {"buffer too small", 850, u"abcdefghij", -1, 8, nullptr, 0, ERROR_INSUFFICIENT_BUFFER},
-        {"UTF-8 takes no default character", CP_UTF8, u"a", -1, 8, "?", 0,
-         ERROR_INVALID_PARAMETER},
+        {"UTF-8 takes no default character", CP_UTF8, u"a", -1, 8, "?", 0, ERROR_INVALID_PARAMETER},
         {"UTF-8 multi-byte", CP_UTF8, u"中", -1, 8, nullptr, 4, 0},
         {"unknown code page", 12345, u"a", -1, 8, nullptr, 0, ERROR_INVALID_PARAMETER},
         {"empty counted text", 850, u"a", 0, 8, nullptr, 0, ERROR_INVALID_PARAMETER},
@@ -81,8 +89,8 @@ TEST_F(CodePages, FollowsTheHostsSizeAndParameterRules) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetLastError(0);
-        EXPECT_EQ(c.result, WideCharToMultiByte(c.codePage, 0, c.text, c.length, buffer,
-                                                c.capacity, c.defaultChar, nullptr));
+        EXPECT_EQ(c.result, WideCharToMultiByte(c.codePage, 0, c.text, c.length, buffer, c.capacity,
+                                                c.defaultChar, nullptr));
         EXPECT_EQ(c.error, GetLastError());
     }
 }

@@ -11,9 +11,11 @@ TEST(CommandLine, SplitsAsTheHostsProgramsDo) {
         std::vector<std::u16string> arguments;
     };
     const Case cases[] = {
-        {"status program", uR"(C:\DRV\3\QVSTMON.EXE QV Office;Report ;drv;port;PP;)",
+        {"status program",
+         uR"(C:\DRV\3\QVSTMON.EXE QV Office;Report ;drv;port;PP;)",
          {uR"(C:\DRV\3\QVSTMON.EXE)", u"QV", u"Office;Report", u";drv;port;PP;"}},
-        {"quoted program with spaces", uR"("C:\Program Files\a.exe" x)",
+        {"quoted program with spaces",
+         uR"("C:\Program Files\a.exe" x)",
          {uR"(C:\Program Files\a.exe)", u"x"}},
         {"program keeps backslashes before quotes", uR"(C:\a\"b c" d)", {uR"(C:\a\b c)", u"d"}},
         {"quoted argument", uR"(p "a b" c)", {u"p", u"a b", u"c"}},

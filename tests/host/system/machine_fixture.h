@@ -19,7 +19,7 @@ inline std::filesystem::path MakeTemporaryFolder() {
 }
 
 class MachineTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = MakeTemporaryFolder();
         ASSERT_FALSE(root_.empty());

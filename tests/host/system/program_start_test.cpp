@@ -15,7 +15,7 @@ namespace {
 using namespace platform;
 
 class ProgramStart : public testing_support::MachineTest {
-protected:
+  protected:
     void SetUp() override {
         MachineTest::SetUp();
         folder_ = root_ / "c" / "WINDOWS" / "system32" / "spool" / "DRIVERS" / "W32X86" / "3";
@@ -44,6 +44,23 @@ protected:
         return text.str();
     }
 
+    // True once this process has no children left, zombies included; waits, but not without end.
+    static bool ChildrenGone() {
+        for (int i = 0; i < 500; ++i) {
+            bool any = false;
+            for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+                std::ifstream children(task.path() / "children");
+                std::string pid;
+                any = any || static_cast<bool>(children >> pid);
+            }
+            if (!any) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+
     std::filesystem::path folder_;
 };
 
@@ -54,6 +71,7 @@ TEST_F(ProgramStart, StartsTheProgramWithTheHostsArguments) {
     EXPECT_GT(WinExec(line, SW_SHOW), 31u);
     EXPECT_EQ("QV\nOffice;$(touch\nx)\n;drv;a b;PP;\n", RecordedArguments());
     EXPECT_FALSE(std::filesystem::exists(folder_ / "x"));
+    EXPECT_TRUE(ChildrenGone()) << "the finished program is reaped";
 }
 
 TEST_F(ProgramStart, ReportsProgramsThatCannotStart) {

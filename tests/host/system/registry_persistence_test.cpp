@@ -23,7 +23,7 @@ using host::RegistryKey;
 constexpr const char16_t* SharedKey = u"Software\\Quorvel\\PSPlugIn\\Shared";
 
 class RegistryFile : public testing_support::MachineTest {
-protected:
+  protected:
     void OpenRoot() {
         std::string error;
         ASSERT_TRUE(host::OpenMachine(root_, error)) << error;
@@ -150,7 +150,8 @@ TEST_F(RegistryFile, AWriterKilledMidChangeLeavesWholeValues) {
     host::OpenMemoryMachine();
     OpenRoot();
     RegistryKey key;
-    ASSERT_EQ(ERROR_SUCCESS, RegistryKey::Open(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Big", KEY_READ, key));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegistryKey::Open(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Big", KEY_READ, key));
     const auto names = key.ValueNames();
     EXPECT_GE(names.size(), 8u);
     for (size_t i = 0; i < names.size(); ++i) {

@@ -15,7 +15,7 @@ using namespace platform;
 using host::RegistryKey;
 
 class Registry : public testing_support::MachineTest {
-protected:
+  protected:
     HKEY Create(HKEY root, const char16_t* path, uint32_t access = KEY_ALL_ACCESS) {
         HKEY key = nullptr;
         EXPECT_EQ(ERROR_SUCCESS,
@@ -142,9 +142,9 @@ TEST_F(Registry, EnumerationNameBuffersFollowTheHostRules) {
         char16_t name[64];
         uint32_t length = c.capacity;
         const LSTATUS status =
-            c.subKey ? RegEnumKeyExW(key, c.index, name, &length, nullptr, nullptr, nullptr, nullptr)
-                     : RegEnumValueW(key, c.index, name, &length, nullptr, nullptr, nullptr,
-                                     nullptr);
+            c.subKey
+                ? RegEnumKeyExW(key, c.index, name, &length, nullptr, nullptr, nullptr, nullptr)
+                : RegEnumValueW(key, c.index, name, &length, nullptr, nullptr, nullptr, nullptr);
         EXPECT_EQ(c.status, status);
         EXPECT_EQ(c.lengthAfter, length);
     }
@@ -192,8 +192,8 @@ TEST_F(Registry, SizeQueriesReportTheBytesNeeded) {
         }
     }
     uint32_t size = 4;
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExW(key, u"Missing", nullptr, nullptr, nullptr,
-                                                     &size));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+              RegQueryValueExW(key, u"Missing", nullptr, nullptr, nullptr, &size));
     RegCloseKey(key);
 }
 
@@ -284,18 +284,20 @@ TEST_F(Registry, HandlesAllowOnlyTheirAccess) {
     uint32_t length = 8;
     EXPECT_EQ(ERROR_ACCESS_DENIED, SetBytes(reader, u"v", REG_DWORD, {0, 0, 0, 0}));
     EXPECT_EQ(ERROR_SUCCESS, SetBytes(writer, u"v", REG_DWORD, {0, 0, 0, 0}));
-    EXPECT_EQ(ERROR_ACCESS_DENIED, RegQueryValueExW(writer, u"v", nullptr, nullptr, nullptr, &size));
+    EXPECT_EQ(ERROR_ACCESS_DENIED,
+              RegQueryValueExW(writer, u"v", nullptr, nullptr, nullptr, &size));
     EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(reader, u"v", nullptr, nullptr, nullptr, &size));
     EXPECT_EQ(ERROR_ACCESS_DENIED,
               RegEnumKeyExW(writer, 0, name, &length, nullptr, nullptr, nullptr, nullptr));
     HKEY created = nullptr;
-    EXPECT_EQ(ERROR_ACCESS_DENIED, RegCreateKeyExW(reader, u"New", 0, nullptr, 0, KEY_READ,
-                                                   nullptr, &created, nullptr));
-    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExW(writer, u"New", 0, nullptr, 0, KEY_READ, nullptr,
-                                             &created, nullptr));
+    EXPECT_EQ(ERROR_ACCESS_DENIED,
+              RegCreateKeyExW(reader, u"New", 0, nullptr, 0, KEY_READ, nullptr, &created, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExW(writer, u"New", 0, nullptr, 0, KEY_READ, nullptr, &created, nullptr));
     RegCloseKey(created);
     RegCloseKey(reader);
-    EXPECT_EQ(ERROR_INVALID_HANDLE, RegQueryValueExW(reader, u"v", nullptr, nullptr, nullptr, &size));
+    EXPECT_EQ(ERROR_INVALID_HANDLE,
+              RegQueryValueExW(reader, u"v", nullptr, nullptr, nullptr, &size));
     EXPECT_EQ(ERROR_INVALID_HANDLE, RegCloseKey(reader));
     EXPECT_EQ(ERROR_INVALID_HANDLE,
               RegOpenKeyExW(reinterpret_cast<HKEY>(0x1234567), u"x", 0, KEY_READ, &created));
@@ -306,8 +308,8 @@ TEST_F(Registry, HandlesAllowOnlyTheirAccess) {
 
 TEST_F(Registry, RootsAreViewsOfTheMachineAndUserHives) {
     RegistryKey key;
-    ASSERT_EQ(ERROR_SUCCESS, RegistryKey::Create(HKEY_CURRENT_USER, u"Software\\Roots",
-                                                 KEY_ALL_ACCESS, key));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegistryKey::Create(HKEY_CURRENT_USER, u"Software\\Roots", KEY_ALL_ACCESS, key));
     key.SetDword(u"Owner", 1);
     ASSERT_EQ(ERROR_SUCCESS,
               RegistryKey::Open(HKEY_USERS, u"alice\\Software\\Roots", KEY_READ, key));
@@ -322,8 +324,8 @@ TEST_F(Registry, RootsAreViewsOfTheMachineAndUserHives) {
                                                  KEY_ALL_ACCESS, key));
     key.SetString(u"", u"hhctrl.ocx");
     ASSERT_EQ(ERROR_SUCCESS,
-              RegistryKey::Open(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Classes\\CLSID\\{x}\\InprocServer32",
-                                KEY_READ, key));
+              RegistryKey::Open(HKEY_LOCAL_MACHINE,
+                                u"SOFTWARE\\Classes\\CLSID\\{x}\\InprocServer32", KEY_READ, key));
     EXPECT_EQ(u"hhctrl.ocx", key.GetString(u""));
 }
 
@@ -354,13 +356,14 @@ TEST_F(Registry, RefusesNamesItCannotKeep) {
     RegistryKey other;
     EXPECT_EQ(ERROR_INVALID_PARAMETER,
               RegistryKey::Create(key.Handle(), longName, KEY_ALL_ACCESS, other));
-    EXPECT_EQ(ERROR_SUCCESS, RegistryKey::Create(key.Handle(), longName.substr(1), KEY_ALL_ACCESS,
-                                                 other));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegistryKey::Create(key.Handle(), longName.substr(1), KEY_ALL_ACCESS, other));
     EXPECT_EQ(ERROR_INVALID_PARAMETER, key.SetDword(loneSurrogate, 1));
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSetValueExW(key.Handle(), u"x", 0, REG_BINARY, nullptr, 4));
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegCreateKeyExW(key.Handle(), u"v", 0, nullptr,
-                                                       REG_OPTION_VOLATILE, KEY_READ, nullptr,
-                                                       nullptr, nullptr));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER,
+              RegSetValueExW(key.Handle(), u"x", 0, REG_BINARY, nullptr, 4));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER,
+              RegCreateKeyExW(key.Handle(), u"v", 0, nullptr, REG_OPTION_VOLATILE, KEY_READ,
+                              nullptr, nullptr, nullptr));
 }
 
 }  // namespace

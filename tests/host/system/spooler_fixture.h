@@ -10,7 +10,7 @@
 namespace testing_support {
 
 class SpoolerTest : public MachineTest {
-protected:
+  protected:
     void SetUp() override {
         MachineTest::SetUp();
         std::string error;

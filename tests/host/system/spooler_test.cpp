@@ -13,8 +13,8 @@
 #include <sstream>
 #include <vector>
 
-#include "host/system/registry_key.h"
 #include "host/system/machine.h"
+#include "host/system/registry_key.h"
 #include "host/system/spool_jobs.h"
 #include "host/system/utf.h"
 #include "tests/host/system/spooler_fixture.h"
@@ -26,7 +26,7 @@ using namespace platform;
 constexpr const char16_t* DriverFolder = u"C:\\WINDOWS\\system32\\spool\\DRIVERS\\W32X86\\3\\";
 
 class Spooler : public testing_support::SpoolerTest {
-protected:
+  protected:
     HANDLE Open(const char16_t* name = u"QV Office", uint32_t access = PRINTER_ALL_ACCESS) {
         PRINTER_DEFAULTSW defaults{nullptr, nullptr, access};
         HANDLE printer = nullptr;
@@ -58,8 +58,8 @@ protected:
         const uint32_t job = StartDocPrinterW(printer, 1, reinterpret_cast<uint8_t*>(&info));
         for (const auto& block : blocks) {
             uint32_t written = 0;
-            EXPECT_TRUE(WritePrinter(printer, block.data(), static_cast<uint32_t>(block.size()),
-                                     &written));
+            EXPECT_TRUE(
+                WritePrinter(printer, block.data(), static_cast<uint32_t>(block.size()), &written));
             EXPECT_EQ(block.size(), written);
         }
         EXPECT_TRUE(EndDocPrinter(printer));
@@ -148,9 +148,8 @@ TEST_F(Spooler, EveryLevelFollowsTheTwoCallSizeProtocol) {
 
 TEST_F(Spooler, ReportsPrintersAndDriverFilesAsTheHostDoes) {
     HANDLE printer = Open(u"qv office");
-    const auto printerBytes = Read([&](uint8_t* b, uint32_t s, uint32_t* n) {
-        return GetPrinterW(printer, 2, b, s, n);
-    });
+    const auto printerBytes =
+        Read([&](uint8_t* b, uint32_t s, uint32_t* n) { return GetPrinterW(printer, 2, b, s, n); });
     const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(printerBytes.data());
     EXPECT_EQ(nullptr, info->pServerName);
     EXPECT_EQ(u"QV Office", std::u16string(info->pPrinterName));
@@ -177,8 +176,8 @@ TEST_F(Spooler, ReportsPrintersAndDriverFilesAsTheHostDoes) {
     EXPECT_EQ((std::vector<std::u16string>{folder + u"QV9000Z.CHM", folder + u"QVSTMON.EXE"}),
               dependent);
     EXPECT_EQ(u"Quorvel", std::u16string(driver->pszMfgName));
-    for (const char16_t* file : {driver->pDataFile, driver->pConfigFile, driver->pDriverPath,
-                                 driver->pHelpFile}) {
+    for (const char16_t* file :
+         {driver->pDataFile, driver->pConfigFile, driver->pDriverPath, driver->pHelpFile}) {
         EXPECT_TRUE(std::filesystem::exists(host::MapPath(file))) << host::ToUtf8(file);
     }
 
@@ -193,9 +192,8 @@ TEST_F(Spooler, ReportsPrintersAndDriverFilesAsTheHostDoes) {
     ASSERT_TRUE(host::SpoolerAdmin::AddPrinter(
         {u"Remote", u"Quorvel QV9000Z PS", u"null:", u"\\\\PRINTSRV"}, error));
     printer = Open(u"\\\\PRINTSRV\\Remote");
-    const auto remoteBytes = Read([&](uint8_t* b, uint32_t s, uint32_t* n) {
-        return GetPrinterA(printer, 2, b, s, n);
-    });
+    const auto remoteBytes =
+        Read([&](uint8_t* b, uint32_t s, uint32_t* n) { return GetPrinterA(printer, 2, b, s, n); });
     const auto* remote = reinterpret_cast<const PRINTER_INFO_2A*>(remoteBytes.data());
     EXPECT_STREQ("\\\\PRINTSRV", remote->pServerName);
     EXPECT_STREQ("Remote", remote->pPrinterName);
@@ -218,17 +216,26 @@ TEST_F(Spooler, PrinterDataAndPrintProcessorNeedAdministration) {
                                       u"Office\\PrinterDriverData",
                                       KEY_ALL_ACCESS, key));
     EXPECT_EQ(12u, key.GetDword(u"bitmapid"));
+    uint32_t type = 0;
+    uint32_t needed = 0;
+    uint32_t read = 0;
+    EXPECT_EQ(ERROR_MORE_DATA, GetPrinterDataW(user, u"BITMAPID", &type, nullptr, 0, &needed));
+    EXPECT_EQ(4u, needed);
+    EXPECT_EQ(ERROR_SUCCESS, GetPrinterDataW(user, u"BitmapId", &type,
+                                             reinterpret_cast<uint8_t*>(&read), 4, &needed));
+    EXPECT_EQ(12u, read);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, GetPrinterDataW(user, u"Protocol", &type, nullptr, 0, &needed));
 
-    auto info = Read([&](uint8_t* b, uint32_t s, uint32_t* n) {
-        return GetPrinterW(admin, 2, b, s, n);
-    });
+    auto info =
+        Read([&](uint8_t* b, uint32_t s, uint32_t* n) { return GetPrinterW(admin, 2, b, s, n); });
     char16_t processor[] = u"QV9000C";
     reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pPrintProcessor = processor;
     EXPECT_FALSE(SetPrinterW(user, 2, info.data(), 0));
     EXPECT_EQ(ERROR_ACCESS_DENIED, GetLastError());
     ASSERT_TRUE(SetPrinterW(admin, 2, info.data(), 0));
     info = Read([&](uint8_t* b, uint32_t s, uint32_t* n) { return GetPrinterW(user, 2, b, s, n); });
-    EXPECT_EQ(u"QV9000C", std::u16string(reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pPrintProcessor));
+    EXPECT_EQ(u"QV9000C",
+              std::u16string(reinterpret_cast<PRINTER_INFO_2W*>(info.data())->pPrintProcessor));
     ClosePrinter(user);
     ClosePrinter(admin);
 }
@@ -240,9 +247,8 @@ TEST_F(Spooler, JobsCarryTheirMachineUserAndDocument) {
     ASSERT_NE(0u, job);
     EXPECT_EQ(0u, StartDocPrinterW(printer, 1, reinterpret_cast<uint8_t*>(&document)));
     EXPECT_EQ(ERROR_INVALID_PRINTER_STATE, GetLastError());
-    auto bytes = Read([&](uint8_t* b, uint32_t s, uint32_t* n) {
-        return GetJobW(printer, job, 1, b, s, n);
-    });
+    auto bytes = Read(
+        [&](uint8_t* b, uint32_t s, uint32_t* n) { return GetJobW(printer, job, 1, b, s, n); });
     const auto* info = reinterpret_cast<const JOB_INFO_1W*>(bytes.data());
     EXPECT_EQ(job, info->JobId);
     EXPECT_EQ(u"\\\\QV-TEST", std::u16string(info->pMachineName));
@@ -252,9 +258,8 @@ TEST_F(Spooler, JobsCarryTheirMachineUserAndDocument) {
     EXPECT_TRUE(EndDocPrinter(printer));
 
     ASSERT_TRUE(host::SpoolJobs::Instance().SetOrigin(job, u"FARAWAY", u"bob"));
-    bytes = Read([&](uint8_t* b, uint32_t s, uint32_t* n) {
-        return GetJobA(printer, job, 1, b, s, n);
-    });
+    bytes = Read(
+        [&](uint8_t* b, uint32_t s, uint32_t* n) { return GetJobA(printer, job, 1, b, s, n); });
     const auto* ansi = reinterpret_cast<const JOB_INFO_1A*>(bytes.data());
     EXPECT_STREQ("\\\\FARAWAY", ansi->pMachineName);
     EXPECT_STREQ("bob", ansi->pUserName);
@@ -284,7 +289,7 @@ TEST_F(Spooler, AFilePortGetsEachJobsBytesAlone) {
 // A listener on the loopback interface that takes one connection and keeps what it receives;
 // every wait is bounded, so a fault fails the test instead of hanging it.
 class LoopbackPrinter {
-public:
+  public:
     LoopbackPrinter() {
         listener_ = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
@@ -308,7 +313,7 @@ public:
     }
     std::string Received() { return received_.get(); }
 
-private:
+  private:
     std::string Receive() {
         pollfd wait{listener_, POLLIN, 0};
         if (poll(&wait, 1, 10000) != 1) {
@@ -412,9 +417,11 @@ TEST_F(Spooler, SetupRefusesWhatTheSpoolerCannotKeep) {
         {"comma", {u"a,b", u"Quorvel QV9000Z PS", u"null:", u""}, "invalid printer name"},
         {"unknown driver", {u"P", u"Other", u"null:", u""}, "unknown driver"},
         {"relative file port", {u"P", u"Quorvel QV9000Z PS", u"out.prn", u""}, "invalid port"},
-        {"socket without port", {u"P", u"Quorvel QV9000Z PS", u"socket://host", u""},
+        {"socket without port",
+         {u"P", u"Quorvel QV9000Z PS", u"socket://host", u""},
          "invalid port"},
-        {"socket port too large", {u"P", u"Quorvel QV9000Z PS", u"socket://h:70000", u""},
+        {"socket port too large",
+         {u"P", u"Quorvel QV9000Z PS", u"socket://h:70000", u""},
          "invalid port"},
         {"bad server", {u"P", u"Quorvel QV9000Z PS", u"null:", u"\\\\a b"}, "invalid server"},
     };
@@ -425,8 +432,8 @@ TEST_F(Spooler, SetupRefusesWhatTheSpoolerCannotKeep) {
         EXPECT_NE(std::string::npos, error.find(c.error)) << error;
     }
     std::string error;
-    EXPECT_FALSE(host::SpoolerAdmin::InstallDriver(
-        {u"D", files_ / "notes.txt", {}, files_}, error));
+    EXPECT_FALSE(
+        host::SpoolerAdmin::InstallDriver({u"D", files_ / "notes.txt", {}, files_}, error));
     EXPECT_NE(std::string::npos, error.find("not a PPD")) << error;
     EXPECT_FALSE(host::SpoolerAdmin::InstallDriver(
         {u"D", files_ / "QV9000Z.PPD", {}, root_ / "nowhere"}, error));
