@@ -164,7 +164,10 @@ bool PrintDocument(const PrintRequest& request, PrintResult& result, std::string
     DOC_INFO_1W docInfo{name.data(), output.empty() ? nullptr : output.data(), nullptr};
     result.JobId = StartDocPrinterW(printer.Get(), 1, reinterpret_cast<const uint8_t*>(&docInfo));
     if (result.JobId == 0) {
-        error = "the spooler could not start the job (error " + std::to_string(GetLastError()) + ")";
+        const uint32_t reason = GetLastError();
+        error = "the spooler could not start the job on " +
+                ToUtf8(output.empty() ? PortOf(printer.Get()) : output) + " (error " +
+                std::to_string(reason) + ")";
         return false;
     }
     if (!request.MachineName.empty()) {

@@ -321,7 +321,7 @@ TEST(FileVersion, ModulesCarryTheirVersionAndOtherFilesNone) {
         ASSERT_TRUE(platform::VerQueryValueW(block.data(), u"\\", &value, &length));
         EXPECT_EQ(0xFEEF04BDu, static_cast<platform::VS_FIXEDFILEINFO*>(value)->dwSignature);
     }
-    EXPECT_EQ(u"none", VersionString(Wide(std::string(QV_SAMPLES_DIR) + "/ppd/QV7000C.PPD"), u"FileVersion"));
+    EXPECT_EQ(u"none", VersionString(Wide(std::string(QV_SAMPLES_DIR) + "/ppd/QV9000Z.PPD"), u"FileVersion"));
     EXPECT_EQ(u"none", VersionString(u"/no/such/file", u"FileVersion"));
 }
 

@@ -74,11 +74,11 @@ protected:
         std::string error;
         ASSERT_TRUE(host::SetComputerName(u"WS-042", error)) << error;
         ASSERT_TRUE(host::SpoolerAdmin::InstallDriver(
-            {u"Quorvel QV7000C PS", std::string(QV_SAMPLES_DIR) + "/ppd/QV7000C.PPD", {}, QV_MODULE_DIR},
+            {u"Quorvel QV9000Z PS", std::string(QV_SAMPLES_DIR) + "/ppd/QV9000Z.PPD", {}, QV_MODULE_DIR},
             error))
             << error;
         std::filesystem::create_directories(host::MapPath(u"C:\\out"));
-        ASSERT_TRUE(host::SpoolerAdmin::AddPrinter({u"Office", u"Quorvel QV7000C PS", u"C:\\out\\office.prn", u""},
+        ASSERT_TRUE(host::SpoolerAdmin::AddPrinter({u"Office", u"Quorvel QV9000Z PS", u"C:\\out\\office.prn", u""},
                                                    error))
             << error;
     }

@@ -58,10 +58,10 @@ protected:
 TEST_F(SpoolOutputTest, StatusProgramStartsOnlyForJobsOfThisMachineOrAnotherServer) {
     std::string error;
     ASSERT_TRUE(host::SpoolerAdmin::AddPrinter(
-        {u"Remote", u"Quorvel QV7000C PS", u"C:\\out\\remote.prn", u"\\\\PRINTSRV"}, error))
+        {u"Remote", u"Quorvel QV9000Z PS", u"C:\\out\\remote.prn", u"\\\\PRINTSRV"}, error))
         << error;
     ASSERT_TRUE(host::SpoolerAdmin::AddPrinter(
-        {u"Shared", u"Quorvel QV7000C PS", u"C:\\out\\shared.prn", u"\\\\ws-042"}, error))
+        {u"Shared", u"Quorvel QV9000Z PS", u"C:\\out\\shared.prn", u"\\\\ws-042"}, error))
         << error;
     struct Case {
         const char* name;
@@ -98,10 +98,10 @@ TEST_F(SpoolOutputTest, CommandLineCarriesPrinterDocumentDriverAndFirstPort) {
         std::string arguments;
     };
     const Case cases[] = {
-        {u"Budget", "Office;Budget;Quorvel QV7000C PS;C:\\out\\office.prn;PP;"},
-        {u"", "Office; ;Quorvel QV7000C PS;C:\\out\\office.prn;PP;"},
+        {u"Budget", "Office;Budget;Quorvel QV9000Z PS;C:\\out\\office.prn;PP;"},
+        {u"", "Office; ;Quorvel QV9000Z PS;C:\\out\\office.prn;PP;"},
         // No shell sees the line, and quotes are kept as text.
-        {u"a \"b\"; $(touch x) `y` & z", "Office;a \"b\"; $(touch x) `y` & z;Quorvel QV7000C PS;C:\\out\\office.prn;PP;"},
+        {u"a \"b\"; $(touch x) `y` & z", "Office;a \"b\"; $(touch x) `y` & z;Quorvel QV9000Z PS;C:\\out\\office.prn;PP;"},
     };
     size_t lines = 0;
     for (const Case& test : cases) {
