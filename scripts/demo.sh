@@ -1,12 +1,43 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds, and shows the default plug-in settings record as the
-# user-interface plug-in makes it when the host asks for it.
+# Sets up the machine, builds, installs the sample colour printer into a fresh machine root,
+# prints a confidential job with user name and PIN, and shows the stream the printer would get:
+# its PJL header, the start of the PostScript, and its PJL trailer.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${QV_BUILD_DIR:-$here/build}"
+root="${QV_DEMO_ROOT:-$(mktemp -d /tmp/qvhost-demo-XXXXXX)}"
 
 "$here/scripts/setup.sh"
+qvhost() { "$build_dir/bin/qvhost" --root "$root" "$@"; }
+
 echo
-echo "Default settings record of qvpsui.so:"
-"$build_dir/bin/qvdevmode" --module "$build_dir/lib/qvpsui.so"
+echo "== A fresh machine in $root"
+qvhost init --computer QV-OFFICE
+qvhost driver add "Quorvel QV9000Z PS" --ppd "$here/samples/ppd/QV9000Z.PPD"
+mkdir -p "$root/c/spool"
+qvhost printer add "QV Office" --driver "Quorvel QV9000Z PS" --port 'C:\spool\office.prn'
+
+echo
+echo "== A confidential job for user alice with PIN 1234"
+job="$root/confidential.prn"
+qvhost --user alice print "QV Office" --document "$here/samples/documents/report.ps" \
+  --set OutputDestination=4 --set HoldUserName=alice --set HoldPin=1234 -o "$job"
+
+show() { LC_ALL=C sed 's/\x1b/<ESC>/g'; }
+echo
+echo "== PJL header and the start of the PostScript"
+head -n 20 "$job" | show
+echo "..."
+echo
+echo "== PJL trailer"
+tail -c 80 "$job" | show
+echo
+echo
+if command -v gs >/dev/null; then
+  pages=$(gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=bbox "$job" 2>&1 | grep -c '^%%BoundingBox' || true)
+  echo "== Ghostscript renders $pages pages from it"
+fi
+echo "== The status program was started with:"
+sleep 0.2
+cat "$root/statusmonitor.log" 2>/dev/null || echo "(nothing yet)"
