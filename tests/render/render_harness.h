@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "host/psdriver/core_ps2.h"
 #include "host/system/loaded_module.h"
 #include "platform/oem_ps.h"
 #include "settings/plugin_devmode.h"
@@ -67,7 +68,7 @@ public:
         if (found == Features.end()) {
             return platform::E_INVALIDARG;
         }
-        const std::string list = MultiString(found->second);
+        const std::string list = host::MultiString(found->second);
         *needed = static_cast<uint32_t>(list.size());
         if (options == nullptr || size < list.size()) {
             return platform::E_OUTOFMEMORY;
@@ -82,7 +83,7 @@ public:
             *needed = 0;
             return platform::E_INVALIDARG;
         }
-        std::string list = MultiString({found->first, found->second});
+        std::string list = host::MultiString({found->first, found->second});
         *needed = static_cast<uint32_t>(list.size());
         if (answer == nullptr || size < list.size()) {
             return platform::E_OUTOFMEMORY;
@@ -103,16 +104,6 @@ public:
         return platform::E_NOTIMPL;
     }
 
-private:
-    static std::string MultiString(const std::vector<std::string>& items) {
-        std::string list;
-        for (const std::string& item : items) {
-            list += item;
-            list.push_back('\0');
-        }
-        list.push_back('\0');
-        return list;
-    }
 };
 
 // One loaded plug-in object with one enabled device.

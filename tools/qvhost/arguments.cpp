@@ -12,7 +12,11 @@ bool IsEndOfOptions(const std::string& word) {
 
 bool Arguments::Option(std::string_view name, std::optional<std::string>& value,
                        std::string& error) {
-    const std::string option = "--" + std::string(name);
+    return TakeValue("--" + std::string(name), true, value, error);
+}
+
+bool Arguments::TakeValue(const std::string& option, bool allowEquals,
+                          std::optional<std::string>& value, std::string& error) {
     for (size_t i = 0; i < words_.size() && !IsEndOfOptions(words_[i]); ++i) {
         if (words_[i] == option) {
             if (i + 1 >= words_.size()) {
@@ -20,11 +24,10 @@ bool Arguments::Option(std::string_view name, std::optional<std::string>& value,
                 return false;
             }
             value = words_[i + 1];
-            words_.erase(words_.begin() + static_cast<long>(i),
-                         words_.begin() + static_cast<long>(i) + 2);
+            words_.erase(words_.begin() + static_cast<long>(i), words_.begin() + static_cast<long>(i) + 2);
             return true;
         }
-        if (words_[i].rfind(option + "=", 0) == 0) {
+        if (allowEquals && words_[i].rfind(option + "=", 0) == 0) {
             value = words_[i].substr(option.size() + 1);
             words_.erase(words_.begin() + static_cast<long>(i));
             return true;
@@ -48,19 +51,7 @@ bool Arguments::Options(std::string_view name, std::vector<std::string>& values,
 }
 
 bool Arguments::ShortOption(char letter, std::optional<std::string>& value, std::string& error) {
-    const std::string option = {'-', letter};
-    for (size_t i = 0; i < words_.size() && !IsEndOfOptions(words_[i]); ++i) {
-        if (words_[i] == option) {
-            if (i + 1 >= words_.size()) {
-                error = option + " needs a value";
-                return false;
-            }
-            value = words_[i + 1];
-            words_.erase(words_.begin() + static_cast<long>(i), words_.begin() + static_cast<long>(i) + 2);
-            return true;
-        }
-    }
-    return true;
+    return TakeValue(std::string{'-', letter}, false, value, error);
 }
 
 bool Arguments::Flag(std::string_view name) {

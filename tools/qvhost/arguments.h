@@ -27,6 +27,10 @@ class Arguments {
                     std::string& error) const;
 
   private:
+    // Takes "OPTION VALUE" (or "OPTION=VALUE") out of the words.
+    bool TakeValue(const std::string& option, bool allowEquals, std::optional<std::string>& value,
+                   std::string& error);
+
     std::vector<std::string> words_;
 };
 
