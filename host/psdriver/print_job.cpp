@@ -5,13 +5,17 @@
 #include <variant>
 
 #include "host/psdriver/core_ps2.h"
+#include "host/gdi/device_context.h"
+#include "host/gdi/printer_dc.h"
 #include "host/psdriver/device_mode.h"
+#include "host/psdriver/job_print_target.h"
 #include "host/psdriver/ppd.h"
 #include "host/psdriver/ps_job.h"
 #include "host/system/loaded_module.h"
 #include "host/system/machine.h"
 #include "host/system/spool_jobs.h"
 #include "host/system/utf.h"
+#include "platform/gdi.h"
 #include "platform/oem_ps.h"
 #include "platform/spooler.h"
 
@@ -106,6 +110,54 @@ bool BuildDeviceMode(IPrintOemPS2& plugin, HANDLE printer, const PrintRequest& r
     return !request.EditPublic || request.EditPublic(deviceMode->Public(), error);
 }
 
+void SendEscape(HDC dc, const EscapeRequest& escape, PrintResult& result) {
+    std::string input = escape.Input;
+    int code = static_cast<int>(escape.Code);
+    if (escape.PassThrough) {
+        const uint16_t count = static_cast<uint16_t>(std::min<size_t>(input.size(), 0xFFFF));
+        input = std::string(reinterpret_cast<const char*>(&count), 2) + input.substr(0, count);
+        code = PASSTHROUGH;
+    }
+    std::string out(escape.OutputSize, '\0');
+    const int answer = ExtEscape(dc, code, static_cast<int>(input.size()), input.empty() ? nullptr : input.data(),
+                                 static_cast<int>(escape.OutputSize), out.empty() ? nullptr : out.data());
+    if (!escape.PassThrough) {
+        result.EscapeLines.push_back(EscapeLine(escape, static_cast<uint32_t>(answer), out));
+    }
+}
+
+// The application's side: the document on the job's printer device context, its escapes where
+// the request places them.
+bool RunOnDeviceContext(HDC dc, PrintTarget& target, const PrintRequest& request, PrintResult& result) {
+    const auto sendEscapes = [&](auto matches) {
+        for (const EscapeRequest& escape : request.Escapes) {
+            if (matches(escape)) {
+                SendEscape(dc, escape, result);
+            }
+        }
+    };
+    const DOCINFOW info{sizeof(DOCINFOW), request.DocumentName.c_str(), nullptr, nullptr, 0};
+    if (StartDocW(dc, &info) <= 0) {
+        return false;
+    }
+    sendEscapes([](const EscapeRequest& e) { return !e.AtEnd && !e.PassThrough && e.Page == 0; });
+    const int pages = static_cast<int>(request.Content.Pages.size());
+    for (int page = 1; page <= pages; ++page) {
+        sendEscapes([page](const EscapeRequest& e) { return !e.AtEnd && !e.PassThrough && e.Page == page; });
+        StartPage(dc);
+        sendEscapes([page](const EscapeRequest& e) { return e.PassThrough && e.Page == page; });
+        if (request.DrawPages) {
+            DrawNumberedPage(dc, page, pages);
+        } else {
+            // The document's own PostScript is the page's content, as a drawing would be.
+            target.WritePageContent(request.Content.Pages[static_cast<size_t>(page - 1)]);
+        }
+        EndPage(dc);
+    }
+    sendEscapes([](const EscapeRequest& e) { return e.AtEnd; });
+    return EndDoc(dc) > 0;
+}
+
 }  // namespace
 
 std::string EscapeLine(const EscapeRequest& request, uint32_t result, const std::string& output) {
@@ -180,40 +232,14 @@ bool PrintDocument(const PrintRequest& request, PrintResult& result, std::string
                                       return WritePrinter(printerHandle, block.data(),
                                                           static_cast<uint32_t>(block.size()), &written) != FALSE;
                                   });
-    const auto sendEscapes = [&](auto matches) {
-        for (const EscapeRequest& escape : request.Escapes) {
-            if (!matches(escape)) {
-                continue;
-            }
-            std::string input = escape.Input;
-            uint32_t code = escape.Code;
-            if (escape.PassThrough) {
-                const uint16_t count = static_cast<uint16_t>(std::min<size_t>(input.size(), 0xFFFF));
-                input = std::string(reinterpret_cast<const char*>(&count), 2) + input.substr(0, count);
-                code = PASSTHROUGH;
-            }
-            std::string out(escape.OutputSize, '\0');
-            const uint32_t answer = job->Escape(code, static_cast<uint32_t>(input.size()),
-                                                input.empty() ? nullptr : input.data(), escape.OutputSize,
-                                                out.empty() ? nullptr : out.data());
-            if (!escape.PassThrough) {
-                result.EscapeLines.push_back(EscapeLine(escape, answer, out));
-            }
-        }
-    };
-    bool printed = job->StartDocument(request.Content, name, result.JobId, error);
-    if (printed) {
-        sendEscapes([](const EscapeRequest& e) { return !e.AtEnd && !e.PassThrough && e.Page == 0; });
-        for (size_t i = 0; i < request.Content.Pages.size(); ++i) {
-            const int page = static_cast<int>(i + 1);
-            sendEscapes([page](const EscapeRequest& e) { return !e.AtEnd && !e.PassThrough && e.Page == page; });
-            job->StartPage();
-            sendEscapes([page](const EscapeRequest& e) { return e.PassThrough && e.Page == page; });
-            job->WriteContent(request.Content.Pages[i]);
-            job->EndPage();
-        }
-        sendEscapes([](const EscapeRequest& e) { return e.AtEnd; });
-        printed = job->EndDocument(request.Content, error);
+    JobPrintTarget target(*job, request.Content, result.JobId);
+    const auto [width, height] = ppd.PageSize();
+    auto context = std::make_shared<PrinterDC>(target, width, height);
+    const HDC dc = AddDeviceContext(context);
+    const bool printed = RunOnDeviceContext(dc, target, request, result);
+    DeleteDC(dc);
+    if (!printed) {
+        error = target.Error().empty() ? "the job could not be printed" : target.Error();
     }
     result.Pages = job->PagesStarted();
     result.Bytes = job->BytesWritten();

@@ -38,6 +38,9 @@ struct PrintRequest {
     std::u16string OutputFile;      // empty: the printer's port
     std::u16string MachineName;     // empty: this computer
     std::vector<EscapeRequest> Escapes;
+    // The pages are drawn with graphics calls on the job's printer device context instead of
+    // taking the document's PostScript.
+    bool DrawPages = false;
 };
 
 struct PrintResult {

@@ -60,6 +60,24 @@ TEST_F(PrintCommand, DocumentNupAndOutputFile) {
     EXPECT_FALSE(std::filesystem::exists(Port()) && !FileText(Port()).empty());
 }
 
+TEST_F(PrintCommand, PagesDrawnOnThePrinterDeviceContextPrintWhereDrawn) {
+    const std::string output = (root_ / "drawn.prn").string();
+    const Outcome run = Qv({"print", "QV Office", "--pages", "2", "--drawn", "-o", output});
+    ASSERT_EQ(0, run.status) << run.err;
+    const std::string stream = FileText(output);
+    EXPECT_EQ(2, GhostscriptPages(stream));
+    // The frame is drawn half an inch inside the A4 page.
+    const std::string page = stream.substr(stream.find("%%Page: 1 1"));
+    EXPECT_NE(std::string::npos, page.find("%%BeginDocument: drawing.eps"));
+    const std::string box = testing_support::GhostscriptBoxes(stream).at(0);
+    int left = 0, bottom = 0, right = 0, top = 0;
+    ASSERT_EQ(4, std::sscanf(box.c_str(), "%%%%BoundingBox: %d %d %d %d", &left, &bottom, &right, &top));
+    EXPECT_NEAR(36, left, 1);
+    EXPECT_NEAR(36, bottom, 1);
+    EXPECT_NEAR(595 - 36, right, 1);
+    EXPECT_NEAR(842 - 36, top, 1);
+}
+
 TEST_F(PrintCommand, EscapesPrintOneLineEach) {
     const Outcome run = Qv({"print", "QV Office", "--pages", "3", "--escape", "0x10003@1", "--escape",
                             "0x10003@2", "--escape", "0x10005@3", "--escape", "0x10026/4@end",

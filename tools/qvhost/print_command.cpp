@@ -136,9 +136,11 @@ bool SplitAssignment(const std::string& text, std::string& name, std::string& va
 struct PrintOptions {
     std::vector<std::string> sets, devmodes, options, escapes, passthroughs, names;
     std::optional<std::string> pages, document, name, output, machine;
+    bool drawn = false;
 };
 
 bool ReadOptions(Arguments& arguments, PrintOptions& options, std::string& error) {
+    options.drawn = arguments.Flag("drawn");
     return arguments.Options("set", options.sets, error) &&
            arguments.Options("devmode", options.devmodes, error) &&
            arguments.Options("option", options.options, error) &&
@@ -158,6 +160,11 @@ bool BuildRequest(const PrintOptions& options, host::PrintRequest& request, std:
         error = "--pages and --document exclude each other";
         return false;
     }
+    if (options.drawn && options.document) {
+        error = "--drawn draws generated pages; it excludes --document";
+        return false;
+    }
+    request.DrawPages = options.drawn;
     std::string defaultName = "Untitled";
     if (options.document) {
         const auto text = ReadFile(*options.document);
@@ -284,11 +291,13 @@ int Print(Session& session, Arguments& arguments) {
 
 const Command Commands[] = {
     {"print",
-     "PRINTER [--pages N | --document FILE] [--name TEXT] [--set FIELD=VALUE]... "
+     "PRINTER [--pages N [--drawn] | --document FILE] [--name TEXT] [--set FIELD=VALUE]... "
      "[--devmode FIELD=VALUE]... [--option KEYWORD=CHOICE]... [--escape ESCAPE]... "
      "[--passthrough FILE@PAGE]... [--machine NAME] [-o FILE]",
      "print a document on a printer through its driver and plug-ins",
      "  --pages N               a generated document of N numbered pages (default 1)\n"
+     "  --drawn                 draw the generated pages with graphics calls on the job's\n"
+     "                          printer device context\n"
      "  --document FILE         a DSC PostScript document\n"
      "  --name TEXT             the document name (default: the file's name, or Untitled)\n"
      "  --set FIELD=VALUE       a field of the plug-in settings record (Fax.FaxNumber, ...);\n"

@@ -33,29 +33,34 @@ inline std::string ReadFile(const std::string& path) {
     return content.str();
 }
 
-// Pages Ghostscript renders from the stream, or -1 when it reports an error.
-inline int GhostscriptPages(const std::string& stream) {
+// The bounding box Ghostscript finds on each page of the stream; empty when it reports an error.
+inline std::vector<std::string> GhostscriptBoxes(const std::string& stream) {
     char path[] = "/tmp/qvjob-XXXXXX";
     const int fd = mkstemp(path);
     if (fd < 0) {
-        return -1;
+        return {};
     }
     FILE* file = fdopen(fd, "wb");
     std::fwrite(stream.data(), 1, stream.size(), file);
     std::fclose(file);
-    const std::string command = std::string("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=bbox ") +
-                                path + " 2>&1";
+    const std::string command = std::string("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=bbox ") + path + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
-    int pages = 0;
+    std::vector<std::string> boxes;
     char line[512];
     while (std::fgets(line, sizeof line, pipe) != nullptr) {
         if (std::string(line).rfind("%%BoundingBox:", 0) == 0) {
-            ++pages;
+            boxes.emplace_back(line);
         }
     }
     const int status = pclose(pipe);
     std::remove(path);
-    return status == 0 ? pages : -1;
+    return status == 0 ? boxes : std::vector<std::string>();
+}
+
+// Pages Ghostscript renders from the stream, or -1 when it reports an error.
+inline int GhostscriptPages(const std::string& stream) {
+    const std::vector<std::string> boxes = GhostscriptBoxes(stream);
+    return boxes.empty() && !stream.empty() ? -1 : static_cast<int>(boxes.size());
 }
 
 struct JobSetup {
