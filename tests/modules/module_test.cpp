@@ -241,3 +241,61 @@ TEST(PluginModules, UserInterfacePluginKeepsTheFirstHelperItIsGiven) {
 }
 
 }  // namespace
+
+namespace {
+
+// The rendering plug-in's slots as the host's table lists them.
+struct RenderSlots {
+    HRESULT (*QueryInterface)(void*, const IID*, void**);
+    ULONG (*AddRef)(void*);
+    ULONG (*Release)(void*);
+    HRESULT (*GetInfo)(void*, uint32_t, void*, uint32_t, uint32_t*);
+    HRESULT (*DevMode)(void*, uint32_t, OEMDMPARAM*);
+    HRESULT (*EnableDriver)(void*, uint32_t, uint32_t, DRVENABLEDATA*);
+    HRESULT (*DisableDriver)(void*);
+    HRESULT (*EnablePDEV)(void*, PDEVOBJ, char16_t*, uint32_t, HSURF*, uint32_t, GDIINFO*, uint32_t,
+                          DEVINFO*, DRVENABLEDATA*, PDEVOEM*);
+    HRESULT (*DisablePDEV)(void*, PDEVOBJ);
+    HRESULT (*ResetPDEV)(void*, PDEVOBJ, PDEVOBJ);
+    HRESULT (*PublishDriverInterface)(void*, IUnknown*);
+    HRESULT (*Command)(void*, PDEVOBJ, uint32_t, void*, uint32_t, uint32_t*);
+    HRESULT (*WritePrinter)(void*, PDEVOBJ, void*, uint32_t, uint32_t*);
+    HRESULT (*GetPDEVAdjustment)(void*, PDEVOBJ, uint32_t, void*, uint32_t, BOOL*);
+};
+
+TEST(PluginModules, RenderingPluginAnswersEverySlotInTheHostsOrder) {
+    const host::LoadedModule module = Load("qvpsrnd.so");
+    void* plugin = CreatePlugin(module, Modules[0]);
+    ASSERT_NE(nullptr, plugin);
+    const RenderSlots& slots = **static_cast<RenderSlots**>(plugin);
+
+    DRVENABLEDATA hooks{};
+    EXPECT_EQ(S_OK, slots.EnableDriver(plugin, 0x30100, sizeof hooks, &hooks));
+    EXPECT_EQ(2u, hooks.c);
+    PluginDevmode record{};
+    OEMDMPARAM params{};
+    params.pOEMDMOut = &record;
+    slots.DevMode(plugin, OEMDM_DEFAULT, &params);
+    DEVMODEW publicMode{};
+    DEVOBJ device{};
+    device.pOEMDM = &record;
+    device.pPublicDM = &publicMode;
+    EXPECT_EQ(S_OK, slots.EnablePDEV(plugin, &device, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, nullptr,
+                                     &device.pdevOEM));
+    ASSERT_NE(nullptr, device.pdevOEM);
+    // Without a published helper every injection fails with the last error as its result.
+    uint32_t result = 0;
+    EXPECT_EQ(E_FAIL, slots.Command(plugin, &device, PSINJECT_COMMENTS, nullptr, 0, &result));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, result);
+    EXPECT_EQ(E_FAIL, slots.PublishDriverInterface(plugin, nullptr));
+    EXPECT_EQ(S_OK, slots.WritePrinter(plugin, nullptr, nullptr, 0, nullptr));
+    EXPECT_EQ(S_FALSE, slots.WritePrinter(plugin, &device, &record, 4, &result));
+    BOOL done = TRUE;
+    EXPECT_EQ(E_NOTIMPL, slots.GetPDEVAdjustment(plugin, &device, 0, nullptr, 0, &done));
+    EXPECT_EQ(E_FAIL, slots.ResetPDEV(plugin, nullptr, &device));
+    EXPECT_EQ(S_OK, slots.DisablePDEV(plugin, &device));
+    EXPECT_EQ(S_OK, slots.DisableDriver(plugin));
+    EXPECT_EQ(0u, slots.Release(plugin));
+}
+
+}  // namespace
