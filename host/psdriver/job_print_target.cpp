@@ -41,8 +41,8 @@ void DrawNumberedPage(HDC dc, int page, int pages) {
     const HFONT heading = CreateFontIndirectW(&font);
     const HGDIOBJ oldFont = SelectObject(dc, heading);
     SetBkMode(dc, TRANSPARENT);
-    const std::u16string text = u"Page " + std::u16string(std::to_string(page).begin(), std::to_string(page).end()) +
-                                u" of " + std::u16string(std::to_string(pages).begin(), std::to_string(pages).end());
+    const std::string label = "Page " + std::to_string(page) + " of " + std::to_string(pages);
+    const std::u16string text(label.begin(), label.end());
     TextOutW(dc, margin * 2, margin * 2, text.c_str(), static_cast<int32_t>(text.size()));
     SelectObject(dc, oldFont);
     SelectObject(dc, oldBrush);
