@@ -1,9 +1,14 @@
 #include "ui/core/ui_plugin.h"
 
 #include <cstring>
+#include <new>
+#include <optional>
+#include <string>
 
 #include "settings/plugin_devmode.h"
 #include "settings/settings.h"
+#include "ui/core/printer_events.h"
+#include "ui/watermarks/watermark_store.h"
 
 namespace qv::ui {
 
@@ -43,6 +48,13 @@ HRESULT UiPlugin::GetInfo(uint32_t mode, void* buffer, uint32_t size, uint32_t* 
 }
 
 HRESULT UiPlugin::DevMode(uint32_t mode, OEMDMPARAM* params) {
+    if (params != nullptr && params->hPrinter != nullptr) {
+        try {
+            CopyDefaultUserStore(params->hPrinter);
+        } catch (const std::bad_alloc&) {
+            // The copy is tried again at the next call; the settings do not depend on it.
+        }
+    }
     return settings::SettingsDevMode(mode, params);
 }
 
@@ -57,13 +69,43 @@ HRESULT UiPlugin::PublishDriverInterface(IUnknown* host) {
     return S_OK;
 }
 
-// Slots whose features come with the property sheets, events and the cover page; until then the
-// host uses its own default for each.
-HRESULT UiPlugin::CommonUIProp(uint32_t, OEMCUIPPARAM*) { return E_NOTIMPL; }
+// The plug-in adds no option items of its own yet; the host keeps all of its own.
+HRESULT UiPlugin::CommonUIProp(uint32_t, OEMCUIPPARAM* params) {
+    if (params == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return E_FAIL;
+    }
+    params->cOEMOptItems = 0;
+    return S_OK;
+}
+
+HRESULT UiPlugin::PrinterEvent(char16_t* printerName, int32_t event, uint32_t, LPARAM) {
+    if (event != PRINTER_EVENT_INITIALIZE) {
+        return S_OK;
+    }
+    try {
+        return InitializePrinter(printerName);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT UiPlugin::DriverEvent(uint32_t event, uint32_t level, uint8_t* driverInfo, LPARAM) {
+    try {
+        const std::optional<std::u16string> driver = DriverNameFromInfo(level, driverInfo);
+        if (event == DRIVER_EVENT_INITIALIZE && driver) {
+            WriteDefaultWatermarks(*driver);
+        }
+    } catch (const std::bad_alloc&) {
+        // The driver installs without its default watermarks.
+    }
+    return S_OK;
+}
+
+// Slots whose features come with the property sheets and the cover page; until then the host
+// uses its own default for each.
 HRESULT UiPlugin::DocumentPropertySheets(PROPSHEETUI_INFO*, LPARAM) { return E_NOTIMPL; }
 HRESULT UiPlugin::DevicePropertySheets(PROPSHEETUI_INFO*, LPARAM) { return E_NOTIMPL; }
-HRESULT UiPlugin::PrinterEvent(char16_t*, int32_t, uint32_t, LPARAM) { return E_NOTIMPL; }
-HRESULT UiPlugin::DriverEvent(uint32_t, uint32_t, uint8_t*, LPARAM) { return E_NOTIMPL; }
 HRESULT UiPlugin::DocumentEvent(HANDLE, HDC, int32_t, uint32_t, void*, uint32_t, void*, int32_t*) {
     return E_NOTIMPL;
 }
