@@ -6,6 +6,7 @@
 
 #include "host/psdriver/core_ps2.h"
 #include "host/psdriver/device_mode.h"
+#include "host/psdriver/opened_printer.h"
 #include "host/psdriver/ppd.h"
 #include "host/psdriver/ps_job.h"
 #include "host/system/loaded_module.h"
@@ -20,27 +21,6 @@ namespace host {
 using namespace platform;
 
 namespace {
-
-// A printer handle that is closed when it goes.
-class OpenedPrinter {
-public:
-    explicit OpenedPrinter(const std::u16string& name) {
-        if (!OpenPrinterW(name.c_str(), &handle_, nullptr)) {
-            handle_ = nullptr;
-        }
-    }
-    ~OpenedPrinter() {
-        if (handle_ != nullptr) {
-            ClosePrinter(handle_);
-        }
-    }
-    OpenedPrinter(const OpenedPrinter&) = delete;
-    OpenedPrinter& operator=(const OpenedPrinter&) = delete;
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
 
 struct DriverFiles {
     std::string RenderModule;
@@ -83,27 +63,19 @@ std::string Hex(const std::string& bytes) {
 
 // The job's device mode as the host builds it: size, defaults, then the job's own settings
 // merged through the plug-in.
-bool BuildDeviceMode(IPrintOemPS2& plugin, HANDLE printer, const PrintRequest& request,
-                     std::optional<DeviceMode>& deviceMode, std::string& error) {
-    OEMDMPARAM params{};
-    params.cbSize = sizeof params;
-    params.hPrinter = printer;
-    if (Failed(plugin.DevMode(OEMDM_SIZE, &params)) || params.cbBufSize == 0 ||
-        params.cbBufSize > 0xFFFF) {
-        error = "the rendering plug-in gave no settings record size";
-        return false;
+bool BuildJobDeviceMode(IPrintOemPS2& plugin, HANDLE printer, const PrintRequest& request,
+                        std::optional<DeviceMode>& deviceMode, std::string& error) {
+    const auto devMode = [&plugin](uint32_t mode, OEMDMPARAM* params) {
+        return plugin.DevMode(mode, params);
+    };
+    SettingsInput input;
+    if (request.EditSettings) {
+        input = [&request](void* record, uint32_t, std::string& reason) {
+            return request.EditSettings(record, reason);
+        };
     }
-    deviceMode.emplace(params.cbBufSize);
-    params.pOEMDMOut = deviceMode->Plugin();
-    plugin.DevMode(OEMDM_DEFAULT, &params);
-    std::vector<uint64_t> jobSettings((params.cbBufSize + 7) / 8);
-    std::memcpy(jobSettings.data(), deviceMode->Plugin(), params.cbBufSize);
-    if (request.EditSettings && !request.EditSettings(jobSettings.data(), error)) {
-        return false;
-    }
-    params.pOEMDMIn = jobSettings.data();
-    plugin.DevMode(OEMDM_MERGE, &params);
-    return !request.EditPublic || request.EditPublic(deviceMode->Public(), error);
+    return BuildDeviceMode(devMode, printer, input, deviceMode, error) &&
+           (!request.EditPublic || request.EditPublic(deviceMode->Public(), error));
 }
 
 }  // namespace
@@ -148,7 +120,7 @@ bool PrintDocument(const PrintRequest& request, PrintResult& result, std::string
         return false;
     }
     std::optional<DeviceMode> deviceMode;
-    if (!BuildDeviceMode(*plugin.Get(), printer.Get(), request, deviceMode, error)) {
+    if (!BuildJobDeviceMode(*plugin.Get(), printer.Get(), request, deviceMode, error)) {
         return false;
     }
 
