@@ -9,7 +9,7 @@
 namespace host {
 
 class OpenedPrinter {
-public:
+  public:
     explicit OpenedPrinter(const std::u16string& name) {
         if (!platform::OpenPrinterW(name.c_str(), &handle_, nullptr)) {
             handle_ = nullptr;
@@ -24,7 +24,7 @@ public:
     OpenedPrinter& operator=(const OpenedPrinter&) = delete;
     platform::HANDLE Get() const { return handle_; }
 
-private:
+  private:
     platform::HANDLE handle_ = nullptr;
 };
 

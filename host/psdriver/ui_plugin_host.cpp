@@ -69,9 +69,8 @@ HRESULT CoreUI2::WhyConstrained(POEMUIOBJ, uint32_t, const char*, const char*, c
     return E_NOTIMPL;
 }
 
-HRESULT CoreUI2::GetGlobalAttribute(POEMUIOBJ, uint32_t, const char* attribute,
-                                    uint32_t* dataType, uint8_t* data, uint32_t size,
-                                    uint32_t* needed) {
+HRESULT CoreUI2::GetGlobalAttribute(POEMUIOBJ, uint32_t, const char* attribute, uint32_t* dataType,
+                                    uint8_t* data, uint32_t size, uint32_t* needed) {
     return PpdGlobalAttribute(ppd_, attribute, dataType, data, size, needed);
 }
 
@@ -89,8 +88,8 @@ HRESULT CoreUI2::EnumFeatures(POEMUIOBJ, uint32_t, char*, uint32_t, uint32_t*) {
     return E_NOTIMPL;
 }
 
-HRESULT CoreUI2::EnumOptions(POEMUIOBJ, uint32_t, const char* feature, char* options,
-                             uint32_t size, uint32_t* needed) {
+HRESULT CoreUI2::EnumOptions(POEMUIOBJ, uint32_t, const char* feature, char* options, uint32_t size,
+                             uint32_t* needed) {
     return PpdFeatureOptions(ppd_, feature, options, size, needed);
 }
 
@@ -127,9 +126,10 @@ std::optional<StoredDeviceMode> ParseDeviceMode(const std::vector<uint8_t>& byte
     }
     StoredDeviceMode stored;
     std::memcpy(&stored.publicPart, bytes.data(), sizeof(DEVMODEW));
-    const size_t publicSize = std::clamp<size_t>(stored.publicPart.dmSize, sizeof(DEVMODEW),
-                                                 bytes.size());
-    const size_t extra = std::min<size_t>(stored.publicPart.dmDriverExtra, bytes.size() - publicSize);
+    const size_t publicSize =
+        std::clamp<size_t>(stored.publicPart.dmSize, sizeof(DEVMODEW), bytes.size());
+    const size_t extra =
+        std::min<size_t>(stored.publicPart.dmDriverExtra, bytes.size() - publicSize);
     stored.pluginPart.assign(bytes.begin() + static_cast<long>(publicSize),
                              bytes.begin() + static_cast<long>(publicSize + extra));
     return stored;

@@ -21,12 +21,11 @@ namespace host {
 // IPrintCoreUI2 on the printer's PPD: the current option of a feature, global attributes and a
 // feature's options; the rest is not offered.
 class CoreUI2 final : public platform::ComObject<platform::IPrintCoreUI2> {
-public:
+  public:
     explicit CoreUI2(const Ppd& ppd) : ppd_(ppd) {}
 
-    platform::BOOL DrvGetDriverSetting(void* host, const char* feature, void* output,
-                                       uint32_t size, uint32_t* needed,
-                                       uint32_t* optionsReturned) override;
+    platform::BOOL DrvGetDriverSetting(void* host, const char* feature, void* output, uint32_t size,
+                                       uint32_t* needed, uint32_t* optionsReturned) override;
     platform::BOOL DrvUpgradeRegistrySetting(platform::HANDLE printer, const char* feature,
                                              const char* setting) override;
     platform::BOOL DrvUpdateUISetting(void* host, void* optionItem, uint32_t previousSelection,
@@ -62,21 +61,21 @@ public:
                                              uint8_t* caps, uint32_t size,
                                              uint32_t* needed) override;
 
-private:
+  private:
     const Ppd& ppd_;
 };
 
 // The user-interface plug-in of a driver, created through the module's class factory; the
 // module stays loaded while this lives.
 class UiPluginModule {
-public:
+  public:
     // The plug-in of the driver's configuration file, or a one-line reason.
     static std::variant<std::unique_ptr<UiPluginModule>, std::string> Load(
         const DriverRecord& driver);
 
     platform::IPrintOemUI2& Plugin() { return *plugin_.Get(); }
 
-private:
+  private:
     explicit UiPluginModule(LoadedModule module) : module_(std::move(module)) {}
 
     LoadedModule module_;

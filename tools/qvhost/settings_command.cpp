@@ -42,15 +42,15 @@ int Show(Session& session, Arguments& arguments) {
     std::optional<host::DeviceMode> deviceMode;
     const host::SettingsKind kind =
         document ? host::SettingsKind::Document : host::SettingsKind::PrinterDefault;
-    if (!session.OpenMachine(error) ||
-        !host::ReadPrinterSettings(*name, kind, deviceMode, error)) {
+    if (!session.OpenMachine(error) || !host::ReadPrinterSettings(*name, kind, deviceMode, error)) {
         return Fail(error);
     }
-    std::printf("{\n  \"printer\": %s,\n  \"settings\": \"%s\",\n  \"public\": %s,\n"
-                "  \"plugin\": %s\n}\n",
-                host::JsonString(names[0]).c_str(), document ? "document" : "default",
-                Nested(host::PublicDevModeJson(deviceMode->Public())).c_str(),
-                Nested(host::RecordJson(deviceMode->Plugin())).c_str());
+    std::printf(
+        "{\n  \"printer\": %s,\n  \"settings\": \"%s\",\n  \"public\": %s,\n"
+        "  \"plugin\": %s\n}\n",
+        host::JsonString(names[0]).c_str(), document ? "document" : "default",
+        Nested(host::PublicDevModeJson(deviceMode->Public())).c_str(),
+        Nested(host::RecordJson(deviceMode->Plugin())).c_str());
     return 0;
 }
 
@@ -71,6 +71,8 @@ const Command Commands[] = {
 
 }  // namespace
 
-std::span<const Command> SettingsCommands() { return Commands; }
+std::span<const Command> SettingsCommands() {
+    return Commands;
+}
 
 }  // namespace qvhost

@@ -18,7 +18,7 @@ constexpr const char16_t* ProtocolValue = u"Protocol";
 
 // A printer handle closed when it goes.
 class PrinterHandle {
-public:
+  public:
     explicit PrinterHandle(const char16_t* name) {
         PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
         if (name == nullptr || !OpenPrinterW(name, &handle_, &defaults)) {
@@ -34,7 +34,7 @@ public:
     PrinterHandle& operator=(const PrinterHandle&) = delete;
     HANDLE Get() const { return handle_; }
 
-private:
+  private:
     HANDLE handle_ = nullptr;
 };
 

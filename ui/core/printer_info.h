@@ -13,7 +13,7 @@ namespace qv::ui {
 
 // A buffer that holds an information structure followed by its strings, aligned for it.
 class InfoBuffer {
-public:
+  public:
     explicit InfoBuffer(uint32_t size = 0) : storage_((size + 7) / 8, 0), size_(size) {}
     uint8_t* Bytes() { return reinterpret_cast<uint8_t*>(storage_.data()); }
     uint32_t Size() const { return size_; }
@@ -22,7 +22,7 @@ public:
         return size_ >= sizeof(Info) ? reinterpret_cast<Info*>(storage_.data()) : nullptr;
     }
 
-private:
+  private:
     std::vector<uint64_t> storage_;
     uint32_t size_;
 };

@@ -26,8 +26,8 @@ HANDLE& PageActivationContext() {
 }
 
 HRESULT UiPlugin::GetInfo(uint32_t mode, void* buffer, uint32_t size, uint32_t* needed) {
-    if (needed == nullptr ||
-        (mode != OEMGI_GETSIGNATURE && mode != OEMGI_GETVERSION && mode != OEMGI_GETPUBLISHERINFO)) {
+    if (needed == nullptr || (mode != OEMGI_GETSIGNATURE && mode != OEMGI_GETVERSION &&
+                              mode != OEMGI_GETPUBLISHERINFO)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return E_FAIL;
     }
@@ -62,7 +62,8 @@ HRESULT UiPlugin::PublishDriverInterface(IUnknown* host) {
     if (coreHelper_) {
         return S_OK;
     }
-    if (host == nullptr || Failed(host->QueryInterface(IPrintCoreUI2::Iid, coreHelper_.PutVoid()))) {
+    if (host == nullptr ||
+        Failed(host->QueryInterface(IPrintCoreUI2::Iid, coreHelper_.PutVoid()))) {
         coreHelper_.Reset();
         return E_FAIL;
     }
@@ -104,8 +105,12 @@ HRESULT UiPlugin::DriverEvent(uint32_t event, uint32_t level, uint8_t* driverInf
 
 // Slots whose features come with the property sheets and the cover page; until then the host
 // uses its own default for each.
-HRESULT UiPlugin::DocumentPropertySheets(PROPSHEETUI_INFO*, LPARAM) { return E_NOTIMPL; }
-HRESULT UiPlugin::DevicePropertySheets(PROPSHEETUI_INFO*, LPARAM) { return E_NOTIMPL; }
+HRESULT UiPlugin::DocumentPropertySheets(PROPSHEETUI_INFO*, LPARAM) {
+    return E_NOTIMPL;
+}
+HRESULT UiPlugin::DevicePropertySheets(PROPSHEETUI_INFO*, LPARAM) {
+    return E_NOTIMPL;
+}
 HRESULT UiPlugin::DocumentEvent(HANDLE, HDC, int32_t, uint32_t, void*, uint32_t, void*, int32_t*) {
     return E_NOTIMPL;
 }
@@ -118,14 +123,24 @@ HRESULT UiPlugin::DeviceCapabilities(POEMUIOBJ, HANDLE, char16_t*, uint16_t, voi
                                      void*, uint32_t, uint32_t*) {
     return E_NOTIMPL;
 }
-HRESULT UiPlugin::UpgradePrinter(uint32_t, uint8_t*) { return E_NOTIMPL; }
-HRESULT UiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, DEVMODEW*, void*, uint32_t, void*,
-                                    uint32_t*, uint32_t*) {
+HRESULT UiPlugin::UpgradePrinter(uint32_t, uint8_t*) {
     return E_NOTIMPL;
 }
-HRESULT UiPlugin::FontInstallerDlgProc(HWND, uint32_t, WPARAM, LPARAM) { return E_NOTIMPL; }
-HRESULT UiPlugin::UpdateExternalFonts(HANDLE, HANDLE, char16_t*) { return E_NOTIMPL; }
-HRESULT UiPlugin::QueryJobAttributes(HANDLE, DEVMODEW*, uint32_t, uint8_t*) { return E_NOTIMPL; }
-HRESULT UiPlugin::HideStandardUI(uint32_t) { return E_NOTIMPL; }
+HRESULT UiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, DEVMODEW*, void*, uint32_t, void*, uint32_t*,
+                                    uint32_t*) {
+    return E_NOTIMPL;
+}
+HRESULT UiPlugin::FontInstallerDlgProc(HWND, uint32_t, WPARAM, LPARAM) {
+    return E_NOTIMPL;
+}
+HRESULT UiPlugin::UpdateExternalFonts(HANDLE, HANDLE, char16_t*) {
+    return E_NOTIMPL;
+}
+HRESULT UiPlugin::QueryJobAttributes(HANDLE, DEVMODEW*, uint32_t, uint8_t*) {
+    return E_NOTIMPL;
+}
+HRESULT UiPlugin::HideStandardUI(uint32_t) {
+    return E_NOTIMPL;
+}
 
 }  // namespace qv::ui

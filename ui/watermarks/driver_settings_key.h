@@ -17,7 +17,7 @@ enum class KeyMode { Read, Write, Create };
 
 // A key handle closed when it goes.
 class RegistryKey {
-public:
+  public:
     RegistryKey() = default;
     explicit RegistryKey(platform::HKEY key) : key_(key) {}
     ~RegistryKey() { Reset(); }
@@ -33,7 +33,7 @@ public:
     }
     void Reset();
 
-private:
+  private:
     platform::HKEY key_ = nullptr;
 };
 

@@ -18,10 +18,10 @@ using namespace platform;
 namespace {
 
 constexpr uint32_t VariableIds[] = {
-    IDS_VARIABLE_USERNAME,  IDS_VARIABLE_DATESHORT, IDS_VARIABLE_DATELONG,
-    IDS_VARIABLE_DATEDDMMYYYY, IDS_VARIABLE_TIME,   IDS_VARIABLE_TIMEMIL,
-    IDS_VARIABLE_TIMEHRMN,  IDS_VARIABLE_PAGENUMBER, IDS_VARIABLE_HOSTNAME,
-    IDS_VARIABLE_PRINTER,   IDS_VARIABLE_MODELNAME,
+    IDS_VARIABLE_USERNAME,     IDS_VARIABLE_DATESHORT,  IDS_VARIABLE_DATELONG,
+    IDS_VARIABLE_DATEDDMMYYYY, IDS_VARIABLE_TIME,       IDS_VARIABLE_TIMEMIL,
+    IDS_VARIABLE_TIMEHRMN,     IDS_VARIABLE_PAGENUMBER, IDS_VARIABLE_HOSTNAME,
+    IDS_VARIABLE_PRINTER,      IDS_VARIABLE_MODELNAME,
 };
 
 using Formatter = int32_t (*)(uint32_t, uint32_t, const SYSTEMTIME*, const char16_t*, char16_t*,
@@ -78,9 +78,8 @@ std::optional<std::u16string> ValueOf(uint32_t id, const ExpansionContext& conte
             if (context.mode == ExpansionMode::CheckMode) {
                 return std::u16string();
             }
-            return context.mode == ExpansionMode::JobMode
-                       ? JobOwner(context.printer, context.jobId)
-                       : UserName();
+            return context.mode == ExpansionMode::JobMode ? JobOwner(context.printer, context.jobId)
+                                                          : UserName();
         case IDS_VARIABLE_DATESHORT:
             return Formatted(GetDateFormatW, DATE_SHORTDATE, context.time, nullptr);
         case IDS_VARIABLE_DATELONG:

@@ -137,8 +137,8 @@ uint32_t CountStoredWatermarks(HANDLE printer) {
     char16_t name[WatermarkNameCapacity];
     for (uint32_t index = 0;; ++index) {
         uint32_t nameLength = WatermarkNameCapacity;
-        const LSTATUS status = RegEnumValueW(key.Get(), index, name, &nameLength, nullptr,
-                                             nullptr, nullptr, nullptr);
+        const LSTATUS status =
+            RegEnumValueW(key.Get(), index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS) {
             return index;
         }
