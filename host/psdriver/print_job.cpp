@@ -1,6 +1,8 @@
 #include "host/psdriver/print_job.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <variant>
 
@@ -9,6 +11,7 @@
 #include "host/psdriver/opened_printer.h"
 #include "host/psdriver/ppd.h"
 #include "host/psdriver/ps_job.h"
+#include "host/psdriver/ui_plugin_host.h"
 #include "host/system/loaded_module.h"
 #include "host/system/machine.h"
 #include "host/system/spool_jobs.h"
@@ -61,21 +64,30 @@ std::string Hex(const std::string& bytes) {
     return hex;
 }
 
-// The job's device mode as the host builds it: size, defaults, then the job's own settings
-// merged through the plug-in.
+// The job's device mode as the host builds it: the document's settings of the user-interface
+// side, the job's own changes, then the rendering plug-in's size, defaults and merge of them.
 bool BuildJobDeviceMode(IPrintOemPS2& plugin, HANDLE printer, const PrintRequest& request,
                         std::optional<DeviceMode>& deviceMode, std::string& error) {
+    std::optional<DeviceMode> document;
+    if (!ReadPrinterSettings(request.Printer, SettingsKind::Document, document, error)) {
+        return false;
+    }
     const auto devMode = [&plugin](uint32_t mode, OEMDMPARAM* params) {
         return plugin.DevMode(mode, params);
     };
-    SettingsInput input;
-    if (request.EditSettings) {
-        input = [&request](void* record, uint32_t, std::string& reason) {
-            return request.EditSettings(record, reason);
-        };
+    const SettingsInput input = [&request, &document](void* record, uint32_t size,
+                                                      std::string& reason) {
+        std::memcpy(record, document->Plugin(), std::min(size, document->PluginSize()));
+        return !request.EditSettings || request.EditSettings(record, reason);
+    };
+    if (!BuildDeviceMode(devMode, printer, input, deviceMode, error)) {
+        return false;
     }
-    return BuildDeviceMode(devMode, printer, input, deviceMode, error) &&
-           (!request.EditPublic || request.EditPublic(deviceMode->Public(), error));
+    DEVMODEW& publicMode = deviceMode->Public();
+    const uint16_t extra = publicMode.dmDriverExtra;
+    publicMode = document->Public();
+    publicMode.dmDriverExtra = extra;
+    return !request.EditPublic || request.EditPublic(publicMode, error);
 }
 
 }  // namespace
