@@ -51,7 +51,7 @@ HRESULT UiPlugin::DevMode(uint32_t mode, OEMDMPARAM* params) {
     if (params != nullptr && params->hPrinter != nullptr) {
         try {
             CopyDefaultUserStore(params->hPrinter);
-        } catch (const std::bad_alloc&) {
+        } catch (...) {
             // The copy is tried again at the next call; the settings do not depend on it.
         }
     }
@@ -86,7 +86,7 @@ HRESULT UiPlugin::PrinterEvent(char16_t* printerName, int32_t event, uint32_t, L
     }
     try {
         return InitializePrinter(printerName);
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         return E_OUTOFMEMORY;
     }
 }
@@ -97,7 +97,7 @@ HRESULT UiPlugin::DriverEvent(uint32_t event, uint32_t level, uint8_t* driverInf
         if (event == DRIVER_EVENT_INITIALIZE && driver) {
             WriteDefaultWatermarks(*driver);
         }
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         // The driver installs without its default watermarks.
     }
     return S_OK;

@@ -192,7 +192,7 @@ bool ExpandWatermarkText(HANDLE printer, uint32_t jobId, const char16_t* text, i
             result.reserve(DynamicTextCapacity);
             expanded = Expand({printer, jobId, pageNumber, time, mode},
                               std::u16string_view(text, length), result);
-        } catch (const std::bad_alloc&) {
+        } catch (...) {
             expanded = false;
         }
     }
