@@ -9,12 +9,44 @@
 
 namespace platform {
 
-struct OEMCUIPPARAM;      // option items handed to CommonUIProp
 struct PROPSHEETUI_INFO;  // the sheet service's call block
 struct DEVQUERYPRINT_INFO;
 struct OEMUIOBJ;  // the host object of the user-interface side
 using POEMUIOBJ = OEMUIOBJ*;
 using HDC = HANDLE;
+
+struct OPTITEM;  // one option item of the host's common property sheet
+
+struct OEMCUIPPARAM;
+using OEMCUIPCALLBACK = int32_t (*)(void* callbackParam, OEMCUIPPARAM* params);
+
+// The host's option items around CommonUIProp: its own (pDrvOptItems) and the plug-in's, which
+// the plug-in counts first (pOEMOptItems null) and then fills.
+struct OEMCUIPPARAM {
+    uint32_t cbSize;
+    POEMUIOBJ poemuiobj;
+    HANDLE hPrinter;
+    char16_t* pPrinterName;
+    HANDLE hModule;
+    HANDLE hOEMHeap;
+    DEVMODEW* pPublicDM;
+    void* pOEMDM;
+    uint32_t dwFlags;
+    OPTITEM* pDrvOptItems;
+    uint32_t cDrvOptItems;
+    OPTITEM* pOEMOptItems;
+    uint32_t cOEMOptItems;
+    void* pOEMUserData;
+    OEMCUIPCALLBACK OEMCUIPCallback;
+};
+
+// Printer events handed to PrinterEvent, driver events to DriverEvent.
+constexpr int32_t PRINTER_EVENT_ADD_CONNECTION = 1;
+constexpr int32_t PRINTER_EVENT_DELETE_CONNECTION = 2;
+constexpr int32_t PRINTER_EVENT_INITIALIZE = 3;
+constexpr int32_t PRINTER_EVENT_DELETE = 4;
+constexpr uint32_t DRIVER_EVENT_INITIALIZE = 1;
+constexpr uint32_t DRIVER_EVENT_DELETE = 2;
 
 constexpr CLSID CLSID_OEMUI = {
     0xABCE80D7, 0x9F46, 0x11D1, {0x88, 0x2A, 0x00, 0xC0, 0x4F, 0xB9, 0x61, 0xEC}};

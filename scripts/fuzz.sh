@@ -31,7 +31,7 @@ for target in "${targets[@]}"; do
   log="$work/$target/log"
   status=0
   (cd "$work/$target/findings" && ASAN_OPTIONS=detect_leaks=1 \
-    "$build_dir/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
+    "$build_dir/bin/$target" -max_total_time="$seconds" -print_final_stats=1 \
     "$work/$target/corpus" >"$log" 2>&1) || status=$?
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
   findings=$(find "$work/$target/findings" -type f | wc -l)
@@ -40,7 +40,7 @@ for target in "${targets[@]}"; do
     mkdir -p "$here/fuzz/findings/$target"
     cp "$work/$target/findings"/* "$here/fuzz/findings/$target/" 2>/dev/null || true
     cp "$log" "$here/fuzz/findings/$target/log"
-    printf '%-18s %12s %10s %s\n' "$target" "$runs" "$seconds" "FOUND $findings (see fuzz/findings/$target)"
+    printf "%-18s %12s %10s %s\n" "$target" "$runs" "$seconds" "FOUND $findings input(s), exit $status (see fuzz/findings/$target)"
   else
     printf '%-18s %12s %10s %s\n' "$target" "$runs" "$seconds" none
   fi

@@ -31,6 +31,26 @@ HRESULT AnswerText(const std::string& text, uint32_t* dataType, uint8_t* buffer,
 
 }  // namespace
 
+HRESULT PpdGlobalAttribute(const Ppd& ppd, const char* attribute, uint32_t* dataType,
+                           uint8_t* data, uint32_t size, uint32_t* needed) {
+    if (attribute == nullptr) {
+        return E_INVALIDARG;
+    }
+    const std::optional<std::string> value =
+        std::strcmp(attribute, "NickName") == 0 ? std::optional(ppd.NickName())
+                                                : ppd.Attribute(attribute);
+    return value ? AnswerText(*value, dataType, data, size, needed) : E_INVALIDARG;
+}
+
+HRESULT PpdFeatureOptions(const Ppd& ppd, const char* feature, char* options, uint32_t size,
+                          uint32_t* needed) {
+    if (feature == nullptr || !ppd.HasFeature(feature)) {
+        return E_INVALIDARG;
+    }
+    return Answer(MultiString(ppd.Options(feature)), reinterpret_cast<uint8_t*>(options), size,
+                  needed);
+}
+
 std::string MultiString(const std::vector<std::string>& items) {
     std::string list;
     for (const std::string& item : items) {
@@ -76,13 +96,7 @@ HRESULT CorePS2::DrvWritePrinter(PDEVOBJ, const void* buffer, uint32_t size, uin
 
 HRESULT CorePS2::GetGlobalAttribute(PDEVOBJ, uint32_t, const char* attribute, uint32_t* dataType,
                                     uint8_t* data, uint32_t size, uint32_t* needed) {
-    if (attribute == nullptr) {
-        return E_INVALIDARG;
-    }
-    const std::optional<std::string> value =
-        std::strcmp(attribute, "NickName") == 0 ? std::optional(ppd_.NickName())
-                                                : ppd_.Attribute(attribute);
-    return value ? AnswerText(*value, dataType, data, size, needed) : E_INVALIDARG;
+    return PpdGlobalAttribute(ppd_, attribute, dataType, data, size, needed);
 }
 
 HRESULT CorePS2::GetFeatureAttribute(PDEVOBJ, uint32_t, const char* feature, const char* attribute,
@@ -116,11 +130,7 @@ HRESULT CorePS2::EnumFeatures(PDEVOBJ, uint32_t, char*, uint32_t, uint32_t*) { r
 
 HRESULT CorePS2::EnumOptions(PDEVOBJ, uint32_t, const char* feature, char* options, uint32_t size,
                              uint32_t* needed) {
-    if (feature == nullptr || !ppd_.HasFeature(feature)) {
-        return E_INVALIDARG;
-    }
-    return Answer(MultiString(ppd_.Options(feature)), reinterpret_cast<uint8_t*>(options), size,
-                  needed);
+    return PpdFeatureOptions(ppd_, feature, options, size, needed);
 }
 
 HRESULT CorePS2::GetOptions(PDEVOBJ, uint32_t, const char* featuresRequested,

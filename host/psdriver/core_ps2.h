@@ -54,6 +54,14 @@ private:
     Writer writer_;
 };
 
+// Answers both sides' helper interfaces give from the PPD: a global attribute ("NickName" and
+// the PPD's main keywords) as text, and the options of a feature as a list. A call without room
+// reports the size needed with E_OUTOFMEMORY; an unknown name gives E_INVALIDARG.
+platform::HRESULT PpdGlobalAttribute(const Ppd& ppd, const char* attribute, uint32_t* dataType,
+                                     uint8_t* data, uint32_t size, uint32_t* needed);
+platform::HRESULT PpdFeatureOptions(const Ppd& ppd, const char* feature, char* options,
+                                    uint32_t size, uint32_t* needed);
+
 // Zero-terminated strings followed by an empty one, the host's list format.
 std::string MultiString(const std::vector<std::string>& items);
 

@@ -24,6 +24,29 @@ DeviceMode::DeviceMode(uint32_t pluginSize)
     dm.dmScale = 100;
 }
 
+bool BuildDeviceMode(const DevModeCall& devMode, HANDLE printer, const SettingsInput& input,
+                     std::optional<DeviceMode>& deviceMode, std::string& error) {
+    OEMDMPARAM params{};
+    params.cbSize = sizeof params;
+    params.hPrinter = printer;
+    if (Failed(devMode(OEMDM_SIZE, &params)) || params.cbBufSize == 0 ||
+        params.cbBufSize > 0xFFFF) {
+        error = "the plug-in gave no settings record size";
+        return false;
+    }
+    deviceMode.emplace(params.cbBufSize);
+    params.pOEMDMOut = deviceMode->Plugin();
+    devMode(OEMDM_DEFAULT, &params);
+    std::vector<uint64_t> settings((params.cbBufSize + 7) / 8);
+    std::memcpy(settings.data(), deviceMode->Plugin(), params.cbBufSize);
+    if (input && !input(settings.data(), params.cbBufSize, error)) {
+        return false;
+    }
+    params.pOEMDMIn = settings.data();
+    devMode(OEMDM_MERGE, &params);
+    return true;
+}
+
 bool SetPublicField(DEVMODEW& publicMode, const std::string& name, int64_t value, std::string& error) {
     struct Field {
         const char* Name;

@@ -3,11 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/devmode.h"
+#include "platform/handles.h"
+#include "platform/oem_common.h"
+#include "platform/result.h"
 
 namespace host {
 
@@ -34,6 +38,19 @@ private:
     std::vector<uint64_t> storage_;  // 8-byte aligned, public part then plug-in part
     uint32_t pluginSize_;
 };
+
+// One plug-in's DevMode, whichever side's interface it comes from.
+using DevModeCall = std::function<platform::HRESULT(uint32_t mode, platform::OEMDMPARAM* params)>;
+// Changes or replaces the settings record to merge; gets a copy of the defaults, of the
+// plug-in's size. false with a reason stops the build.
+using SettingsInput = std::function<bool(void* record, uint32_t size, std::string& error)>;
+
+// A device mode as the host builds one through a plug-in, with the printer handle in every
+// parameter block: the plug-in's size, its defaults, then a merge of the defaults as `input`
+// leaves them (no input: the defaults themselves). false with a reason.
+bool BuildDeviceMode(const DevModeCall& devMode, platform::HANDLE printer,
+                     const SettingsInput& input, std::optional<DeviceMode>& deviceMode,
+                     std::string& error);
 
 // Sets a public field by its name (dmCopies, dmColor, dmDuplex, dmOrientation); false with a
 // reason for an unknown name or a value out of the field's range, the field untouched.

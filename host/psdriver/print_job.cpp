@@ -1,6 +1,8 @@
 #include "host/psdriver/print_job.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <variant>
 
@@ -9,8 +11,10 @@
 #include "host/gdi/printer_dc.h"
 #include "host/psdriver/device_mode.h"
 #include "host/psdriver/job_print_target.h"
+#include "host/psdriver/opened_printer.h"
 #include "host/psdriver/ppd.h"
 #include "host/psdriver/ps_job.h"
+#include "host/psdriver/ui_plugin_host.h"
 #include "host/system/loaded_module.h"
 #include "host/system/machine.h"
 #include "host/system/spool_jobs.h"
@@ -24,27 +28,6 @@ namespace host {
 using namespace platform;
 
 namespace {
-
-// A printer handle that is closed when it goes.
-class OpenedPrinter {
-public:
-    explicit OpenedPrinter(const std::u16string& name) {
-        if (!OpenPrinterW(name.c_str(), &handle_, nullptr)) {
-            handle_ = nullptr;
-        }
-    }
-    ~OpenedPrinter() {
-        if (handle_ != nullptr) {
-            ClosePrinter(handle_);
-        }
-    }
-    OpenedPrinter(const OpenedPrinter&) = delete;
-    OpenedPrinter& operator=(const OpenedPrinter&) = delete;
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
 
 struct DriverFiles {
     std::string RenderModule;
@@ -85,29 +68,30 @@ std::string Hex(const std::string& bytes) {
     return hex;
 }
 
-// The job's device mode as the host builds it: size, defaults, then the job's own settings
-// merged through the plug-in.
-bool BuildDeviceMode(IPrintOemPS2& plugin, HANDLE printer, const PrintRequest& request,
-                     std::optional<DeviceMode>& deviceMode, std::string& error) {
-    OEMDMPARAM params{};
-    params.cbSize = sizeof params;
-    params.hPrinter = printer;
-    if (Failed(plugin.DevMode(OEMDM_SIZE, &params)) || params.cbBufSize == 0 ||
-        params.cbBufSize > 0xFFFF) {
-        error = "the rendering plug-in gave no settings record size";
+// The job's device mode as the host builds it: the document's settings of the user-interface
+// side, the job's own changes, then the rendering plug-in's size, defaults and merge of them.
+bool BuildJobDeviceMode(IPrintOemPS2& plugin, HANDLE printer, const PrintRequest& request,
+                        std::optional<DeviceMode>& deviceMode, std::string& error) {
+    std::optional<DeviceMode> document;
+    if (!ReadPrinterSettings(request.Printer, SettingsKind::Document, document, error)) {
         return false;
     }
-    deviceMode.emplace(params.cbBufSize);
-    params.pOEMDMOut = deviceMode->Plugin();
-    plugin.DevMode(OEMDM_DEFAULT, &params);
-    std::vector<uint64_t> jobSettings((params.cbBufSize + 7) / 8);
-    std::memcpy(jobSettings.data(), deviceMode->Plugin(), params.cbBufSize);
-    if (request.EditSettings && !request.EditSettings(jobSettings.data(), error)) {
+    const auto devMode = [&plugin](uint32_t mode, OEMDMPARAM* params) {
+        return plugin.DevMode(mode, params);
+    };
+    const SettingsInput input = [&request, &document](void* record, uint32_t size,
+                                                      std::string& reason) {
+        std::memcpy(record, document->Plugin(), std::min(size, document->PluginSize()));
+        return !request.EditSettings || request.EditSettings(record, reason);
+    };
+    if (!BuildDeviceMode(devMode, printer, input, deviceMode, error)) {
         return false;
     }
-    params.pOEMDMIn = jobSettings.data();
-    plugin.DevMode(OEMDM_MERGE, &params);
-    return !request.EditPublic || request.EditPublic(deviceMode->Public(), error);
+    DEVMODEW& publicMode = deviceMode->Public();
+    const uint16_t extra = publicMode.dmDriverExtra;
+    publicMode = document->Public();
+    publicMode.dmDriverExtra = extra;
+    return !request.EditPublic || request.EditPublic(publicMode, error);
 }
 
 void SendEscape(HDC dc, const EscapeRequest& escape, PrintResult& result) {
@@ -200,7 +184,7 @@ bool PrintDocument(const PrintRequest& request, PrintResult& result, std::string
         return false;
     }
     std::optional<DeviceMode> deviceMode;
-    if (!BuildDeviceMode(*plugin.Get(), printer.Get(), request, deviceMode, error)) {
+    if (!BuildJobDeviceMode(*plugin.Get(), printer.Get(), request, deviceMode, error)) {
         return false;
     }
 

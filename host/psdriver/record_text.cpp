@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <utility>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -69,27 +71,6 @@ T Load(const unsigned char* at) {
     return value;
 }
 
-std::string JsonString(std::string_view text) {
-    std::string quoted = "\"";
-    for (const char c : text) {
-        switch (c) {
-            case '"': quoted += "\\\""; break;
-            case '\\': quoted += "\\\\"; break;
-            case '\n': quoted += "\\n"; break;
-            case '\r': quoted += "\\r"; break;
-            case '\t': quoted += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    quoted += escaped;
-                } else {
-                    quoted.push_back(c);
-                }
-        }
-    }
-    return quoted + "\"";
-}
 
 std::string FieldValueJson(const unsigned char* record, const RecordField& field) {
     const unsigned char* at = record + field.Offset;
@@ -166,6 +147,28 @@ bool SetRecordField(void* record, std::string_view assignment, std::string& erro
     return false;
 }
 
+std::string JsonString(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        switch (c) {
+            case '"': quoted += "\\\""; break;
+            case '\\': quoted += "\\\\"; break;
+            case '\n': quoted += "\\n"; break;
+            case '\r': quoted += "\\r"; break;
+            case '\t': quoted += "\\t"; break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                    quoted += escaped;
+                } else {
+                    quoted.push_back(c);
+                }
+        }
+    }
+    return quoted + "\"";
+}
+
 std::string RecordJson(const void* record, int indent) {
     const auto* bytes = static_cast<const unsigned char*>(record);
     const std::string pad(static_cast<size_t>(indent), ' ');
@@ -200,6 +203,54 @@ std::string RecordJson(const void* record, int indent) {
     }
     if (!group.empty()) {
         json += "\n" + pad + "}";
+    }
+    return json + "\n}";
+}
+
+std::string PublicDevModeJson(const platform::DEVMODEW& dm, int indent) {
+    const std::string pad(static_cast<size_t>(indent), ' ');
+    const auto text = [](const char16_t* units, size_t capacity) {
+        return JsonString(ToUtf8(qv::settings::TextView(units, capacity)));
+    };
+    const std::pair<const char*, std::string> fields[] = {
+        {"dmDeviceName", text(dm.dmDeviceName, std::size(dm.dmDeviceName))},
+        {"dmSpecVersion", std::to_string(dm.dmSpecVersion)},
+        {"dmDriverVersion", std::to_string(dm.dmDriverVersion)},
+        {"dmSize", std::to_string(dm.dmSize)},
+        {"dmDriverExtra", std::to_string(dm.dmDriverExtra)},
+        {"dmFields", std::to_string(dm.dmFields)},
+        {"dmOrientation", std::to_string(dm.dmOrientation)},
+        {"dmPaperSize", std::to_string(dm.dmPaperSize)},
+        {"dmPaperLength", std::to_string(dm.dmPaperLength)},
+        {"dmPaperWidth", std::to_string(dm.dmPaperWidth)},
+        {"dmScale", std::to_string(dm.dmScale)},
+        {"dmCopies", std::to_string(dm.dmCopies)},
+        {"dmDefaultSource", std::to_string(dm.dmDefaultSource)},
+        {"dmPrintQuality", std::to_string(dm.dmPrintQuality)},
+        {"dmColor", std::to_string(dm.dmColor)},
+        {"dmDuplex", std::to_string(dm.dmDuplex)},
+        {"dmYResolution", std::to_string(dm.dmYResolution)},
+        {"dmTTOption", std::to_string(dm.dmTTOption)},
+        {"dmCollate", std::to_string(dm.dmCollate)},
+        {"dmFormName", text(dm.dmFormName, std::size(dm.dmFormName))},
+        {"dmLogPixels", std::to_string(dm.dmLogPixels)},
+        {"dmBitsPerPel", std::to_string(dm.dmBitsPerPel)},
+        {"dmPelsWidth", std::to_string(dm.dmPelsWidth)},
+        {"dmPelsHeight", std::to_string(dm.dmPelsHeight)},
+        {"dmNup", std::to_string(dm.dmNup)},
+        {"dmDisplayFrequency", std::to_string(dm.dmDisplayFrequency)},
+        {"dmICMMethod", std::to_string(dm.dmICMMethod)},
+        {"dmICMIntent", std::to_string(dm.dmICMIntent)},
+        {"dmMediaType", std::to_string(dm.dmMediaType)},
+        {"dmDitherType", std::to_string(dm.dmDitherType)},
+        {"dmPanningWidth", std::to_string(dm.dmPanningWidth)},
+        {"dmPanningHeight", std::to_string(dm.dmPanningHeight)},
+    };
+    std::string json = "{";
+    bool first = true;
+    for (const auto& [name, value] : fields) {
+        json += std::string(first ? "" : ",") + "\n" + pad + JsonString(name) + ": " + value;
+        first = false;
     }
     return json + "\n}";
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/devmode.h"
+
 namespace host {
 
 // Numbers in decimal or 0x hex, within the field's range; text as UTF-8 that fits the field with
@@ -13,5 +15,11 @@ bool SetRecordField(void* record, std::string_view assignment, std::string& erro
 
 // Every field by name, embedded records as nested objects, text as JSON strings.
 std::string RecordJson(const void* record, int indent = 2);
+
+// The public device mode's fields by their names, in their order, as one JSON object.
+std::string PublicDevModeJson(const platform::DEVMODEW& publicMode, int indent = 2);
+
+// Text as a JSON string, quotes included.
+std::string JsonString(std::string_view text);
 
 }  // namespace host

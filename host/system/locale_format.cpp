@@ -5,6 +5,7 @@
 #include <unicode/uloc.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -121,6 +122,10 @@ int32_t Format(UDateFormatStyle timeStyle, UDateFormatStyle dateStyle, const SYS
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return 0;
     }
+    // ICU's data puts narrow and no-break spaces where the host's formats have plain ones
+    // ("2:07:09 PM").
+    std::replace_if(text, text + length, [](char16_t c) { return c == u'\u202F' || c == u'\u00A0'; },
+                    u' ');
     std::memcpy(buffer, text, static_cast<size_t>(length) * sizeof(char16_t));
     buffer[length] = u'\0';
     return length + 1;

@@ -202,6 +202,12 @@ std::u16string CurrentUser() {
     return MachineState::Instance().User();
 }
 
+SystemAccountScope::SystemAccountScope() : previous_(MachineState::Instance().User()) {
+    MachineState::Instance().SetUser(DefaultUserName);
+}
+
+SystemAccountScope::~SystemAccountScope() { MachineState::Instance().SetUser(previous_); }
+
 bool SetComputerName(std::u16string_view name, std::string& error) {
     if (name.empty() || name.size() > platform::MAX_COMPUTERNAME_LENGTH ||
         !std::all_of(name.begin(), name.end(), IsComputerNameCharacter)) {

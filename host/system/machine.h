@@ -29,6 +29,19 @@ bool IsValidUserName(std::u16string_view name);
 void SetCurrentUser(std::u16string_view name);
 std::u16string CurrentUser();
 
+// Runs the enclosed code as the system account, as the spooler's own threads run: its
+// HKEY_CURRENT_USER is HKEY_USERS\.DEFAULT. The previous user comes back when the scope ends.
+class SystemAccountScope {
+public:
+    SystemAccountScope();
+    ~SystemAccountScope();
+    SystemAccountScope(const SystemAccountScope&) = delete;
+    SystemAccountScope& operator=(const SystemAccountScope&) = delete;
+
+private:
+    std::u16string previous_;
+};
+
 // Machine settings kept in the machine's registry. false with a reason when the value is not
 // acceptable (computer names: 1 to 15 letters, digits and dashes; languages ICU knows).
 bool SetComputerName(std::u16string_view name, std::string& error);

@@ -50,5 +50,6 @@ std::span<const Command> DriverCommands();
 std::span<const Command> PrinterCommands();
 std::span<const Command> RegistryCommands();
 std::span<const Command> PrintCommands();
+std::span<const Command> SettingsCommands();
 
 }  // namespace qvhost

@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "host/psdriver/ui_plugin_host.h"
 #include "host/system/machine.h"
 #include "host/system/utf.h"
 #include "tools/qvhost/command.h"
@@ -11,9 +12,11 @@ bool Session::OpenMachine(std::string& error) {
         return false;
     }
     host::SetCurrentUser(user_);
-    // Driver and printer events: once the host driver layer can load the user-interface plug-in,
-    // it installs its handlers here with host::SpoolerAdmin::SetEvents, so that "driver add" and
-    // "printer add" reach the plug-in's DriverEvent and PrinterEvent as the host's spooler does.
+    // "driver add" and "printer add" reach the plug-in's DriverEvent and PrinterEvent, as the
+    // host's spooler passes them on.
+    host::InstallUiPluginEvents([](const std::string& problem) {
+        std::fprintf(stderr, "qvhost: warning: %s\n", problem.c_str());
+    });
     return true;
 }
 

@@ -1,9 +1,14 @@
 #include "ui/core/ui_plugin.h"
 
 #include <cstring>
+#include <new>
+#include <optional>
+#include <string>
 
 #include "settings/plugin_devmode.h"
 #include "settings/settings.h"
+#include "ui/core/printer_events.h"
+#include "ui/watermarks/watermark_store.h"
 
 namespace qv::ui {
 
@@ -21,8 +26,8 @@ HANDLE& PageActivationContext() {
 }
 
 HRESULT UiPlugin::GetInfo(uint32_t mode, void* buffer, uint32_t size, uint32_t* needed) {
-    if (needed == nullptr ||
-        (mode != OEMGI_GETSIGNATURE && mode != OEMGI_GETVERSION && mode != OEMGI_GETPUBLISHERINFO)) {
+    if (needed == nullptr || (mode != OEMGI_GETSIGNATURE && mode != OEMGI_GETVERSION &&
+                              mode != OEMGI_GETPUBLISHERINFO)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return E_FAIL;
     }
@@ -43,6 +48,13 @@ HRESULT UiPlugin::GetInfo(uint32_t mode, void* buffer, uint32_t size, uint32_t* 
 }
 
 HRESULT UiPlugin::DevMode(uint32_t mode, OEMDMPARAM* params) {
+    if (params != nullptr && params->hPrinter != nullptr) {
+        try {
+            CopyDefaultUserStore(params->hPrinter);
+        } catch (...) {
+            // The copy is tried again at the next call; the settings do not depend on it.
+        }
+    }
     return settings::SettingsDevMode(mode, params);
 }
 
@@ -50,20 +62,55 @@ HRESULT UiPlugin::PublishDriverInterface(IUnknown* host) {
     if (coreHelper_) {
         return S_OK;
     }
-    if (host == nullptr || Failed(host->QueryInterface(IPrintCoreUI2::Iid, coreHelper_.PutVoid()))) {
+    if (host == nullptr ||
+        Failed(host->QueryInterface(IPrintCoreUI2::Iid, coreHelper_.PutVoid()))) {
         coreHelper_.Reset();
         return E_FAIL;
     }
     return S_OK;
 }
 
-// Slots whose features come with the property sheets, events and the cover page; until then the
-// host uses its own default for each.
-HRESULT UiPlugin::CommonUIProp(uint32_t, OEMCUIPPARAM*) { return E_NOTIMPL; }
-HRESULT UiPlugin::DocumentPropertySheets(PROPSHEETUI_INFO*, LPARAM) { return E_NOTIMPL; }
-HRESULT UiPlugin::DevicePropertySheets(PROPSHEETUI_INFO*, LPARAM) { return E_NOTIMPL; }
-HRESULT UiPlugin::PrinterEvent(char16_t*, int32_t, uint32_t, LPARAM) { return E_NOTIMPL; }
-HRESULT UiPlugin::DriverEvent(uint32_t, uint32_t, uint8_t*, LPARAM) { return E_NOTIMPL; }
+// The plug-in adds no option items of its own yet; the host keeps all of its own.
+HRESULT UiPlugin::CommonUIProp(uint32_t, OEMCUIPPARAM* params) {
+    if (params == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return E_FAIL;
+    }
+    params->cOEMOptItems = 0;
+    return S_OK;
+}
+
+HRESULT UiPlugin::PrinterEvent(char16_t* printerName, int32_t event, uint32_t, LPARAM) {
+    if (event != PRINTER_EVENT_INITIALIZE) {
+        return S_OK;
+    }
+    try {
+        return InitializePrinter(printerName);
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT UiPlugin::DriverEvent(uint32_t event, uint32_t level, uint8_t* driverInfo, LPARAM) {
+    try {
+        const std::optional<std::u16string> driver = DriverNameFromInfo(level, driverInfo);
+        if (event == DRIVER_EVENT_INITIALIZE && driver) {
+            WriteDefaultWatermarks(*driver);
+        }
+    } catch (...) {
+        // The driver installs without its default watermarks.
+    }
+    return S_OK;
+}
+
+// Slots whose features come with the property sheets and the cover page; until then the host
+// uses its own default for each.
+HRESULT UiPlugin::DocumentPropertySheets(PROPSHEETUI_INFO*, LPARAM) {
+    return E_NOTIMPL;
+}
+HRESULT UiPlugin::DevicePropertySheets(PROPSHEETUI_INFO*, LPARAM) {
+    return E_NOTIMPL;
+}
 HRESULT UiPlugin::DocumentEvent(HANDLE, HDC, int32_t, uint32_t, void*, uint32_t, void*, int32_t*) {
     return E_NOTIMPL;
 }
@@ -76,14 +123,24 @@ HRESULT UiPlugin::DeviceCapabilities(POEMUIOBJ, HANDLE, char16_t*, uint16_t, voi
                                      void*, uint32_t, uint32_t*) {
     return E_NOTIMPL;
 }
-HRESULT UiPlugin::UpgradePrinter(uint32_t, uint8_t*) { return E_NOTIMPL; }
-HRESULT UiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, DEVMODEW*, void*, uint32_t, void*,
-                                    uint32_t*, uint32_t*) {
+HRESULT UiPlugin::UpgradePrinter(uint32_t, uint8_t*) {
     return E_NOTIMPL;
 }
-HRESULT UiPlugin::FontInstallerDlgProc(HWND, uint32_t, WPARAM, LPARAM) { return E_NOTIMPL; }
-HRESULT UiPlugin::UpdateExternalFonts(HANDLE, HANDLE, char16_t*) { return E_NOTIMPL; }
-HRESULT UiPlugin::QueryJobAttributes(HANDLE, DEVMODEW*, uint32_t, uint8_t*) { return E_NOTIMPL; }
-HRESULT UiPlugin::HideStandardUI(uint32_t) { return E_NOTIMPL; }
+HRESULT UiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, DEVMODEW*, void*, uint32_t, void*, uint32_t*,
+                                    uint32_t*) {
+    return E_NOTIMPL;
+}
+HRESULT UiPlugin::FontInstallerDlgProc(HWND, uint32_t, WPARAM, LPARAM) {
+    return E_NOTIMPL;
+}
+HRESULT UiPlugin::UpdateExternalFonts(HANDLE, HANDLE, char16_t*) {
+    return E_NOTIMPL;
+}
+HRESULT UiPlugin::QueryJobAttributes(HANDLE, DEVMODEW*, uint32_t, uint8_t*) {
+    return E_NOTIMPL;
+}
+HRESULT UiPlugin::HideStandardUI(uint32_t) {
+    return E_NOTIMPL;
+}
 
 }  // namespace qv::ui

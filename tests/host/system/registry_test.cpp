@@ -329,6 +329,20 @@ TEST_F(Registry, RootsAreViewsOfTheMachineAndUserHives) {
     EXPECT_EQ(u"hhctrl.ocx", key.GetString(u""));
 }
 
+TEST_F(Registry, TheSystemAccountsUserHiveIsTheDefaultUsers) {
+    RegistryKey key;
+    {
+        const host::SystemAccountScope spooler;
+        ASSERT_EQ(ERROR_SUCCESS, RegistryKey::Create(HKEY_CURRENT_USER, u"Software\\Spooler",
+                                                     KEY_ALL_ACCESS, key));
+    }
+    EXPECT_EQ(u"alice", host::CurrentUser());
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegistryKey::Open(HKEY_USERS, u".DEFAULT\\Software\\Spooler", KEY_READ, key));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+              RegistryKey::Open(HKEY_CURRENT_USER, u"Software\\Spooler", KEY_READ, key));
+}
+
 TEST_F(Registry, QueryInfoReportsCountsAndLongestEntries) {
     HKEY key = Create(HKEY_USERS, u".DEFAULT\\Software\\Info");
     ASSERT_EQ(ERROR_SUCCESS, SetBytes(key, u"NumberOfWaterMarks", REG_DWORD, {4, 0, 0, 0}));
