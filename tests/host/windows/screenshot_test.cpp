@@ -40,7 +40,10 @@ class Png {
     bool Ok() const { return cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS; }
     int Width() const { return cairo_image_surface_get_width(surface_); }
     int Height() const { return cairo_image_surface_get_height(surface_); }
-    COLORREF At(int x, int y) const {
+    COLORREF PixelAt(int x, int y) const {
+        if (x < 0 || y < 0 || x >= Width() || y >= Height()) {
+            return RGB(255, 255, 255);
+        }
         const unsigned char* row =
             cairo_image_surface_get_data(surface_) + y * cairo_image_surface_get_stride(surface_);
         uint32_t pixel = 0;
@@ -64,17 +67,7 @@ RECT InPicture(HWND window) {
 }
 
 template <typename Picture>
-std::set<COLORREF> ColoursIn(const Picture& picture, const RECT& area) {
-    std::set<COLORREF> colours;
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            colours.insert(picture.PixelAt(x, y));
-        }
-    }
-    return colours;
-}
-
-std::vector<COLORREF> Pixels(const ImageDC& picture, const RECT& area) {
+std::vector<COLORREF> Pixels(const Picture& picture, const RECT& area) {
     std::vector<COLORREF> pixels;
     for (int y = area.top; y < area.bottom; ++y) {
         for (int x = area.left; x < area.right; ++x) {
@@ -84,8 +77,10 @@ std::vector<COLORREF> Pixels(const ImageDC& picture, const RECT& area) {
     return pixels;
 }
 
-HBRUSH SolidBrush(COLORREF color) {
-    return CreateSolidBrush(color);
+template <typename Picture>
+std::set<COLORREF> ColoursIn(const Picture& picture, const RECT& area) {
+    const std::vector<COLORREF> pixels = Pixels(picture, area);
+    return std::set<COLORREF>(pixels.begin(), pixels.end());
 }
 
 // The every-control dialog drawing its owner-drawn combo's items in red, over more than the
@@ -95,7 +90,7 @@ intptr_t DrawingProcedure(HWND dialog, uint32_t message, WPARAM wparam, LPARAM l
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
         const RECT beyond{item->rcItem.left - 100, item->rcItem.top - 100,
                           item->rcItem.right + 100, item->rcItem.bottom + 100};
-        const HBRUSH brush = SolidBrush(Red);
+        const HBRUSH brush = CreateSolidBrush(Red);
         FillRect(item->hDC, &beyond, brush);
         DeleteObject(brush);
         return TRUE;
@@ -103,7 +98,7 @@ intptr_t DrawingProcedure(HWND dialog, uint32_t message, WPARAM wparam, LPARAM l
     if (message == WM_PAINT) {
         PAINTSTRUCT paint{};
         const HDC dc = BeginPaint(dialog, &paint);
-        const HBRUSH brush = SolidBrush(Green);
+        const HBRUSH brush = CreateSolidBrush(Green);
         FillRect(dc, &PaintedSquare, brush);
         DeleteObject(brush);
         EndPaint(dialog, &paint);
@@ -164,31 +159,28 @@ class ScreenshotTest : public WindowTest {
         return dialog;
     }
 
+    // Writes the window's screenshot and reads it back; it is as large as the window.
+    std::unique_ptr<Png> Written(HWND window, const char* name) {
+        const std::filesystem::path png = folder_ / name;
+        std::string error;
+        EXPECT_TRUE(WriteScreenshot(window, png, error)) << error;
+        auto picture = std::make_unique<Png>(png);
+        EXPECT_TRUE(picture->Ok());
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        EXPECT_EQ(picture->Width(), rect.right - rect.left);
+        EXPECT_EQ(picture->Height(), rect.bottom - rect.top);
+        return picture;
+    }
+
     std::filesystem::path folder_;
 };
 
 TEST_F(ScreenshotTest, EveryControlIsDrawnInAPictureOfTheDialogsSize) {
     const HWND dialog = OpenFilled();
     ShowWindow(GetDlgItem(dialog, IDC_CENTRED), SW_HIDE);
-    const std::filesystem::path png = folder_ / "every.png";
-    std::string error;
-    ASSERT_TRUE(WriteScreenshot(dialog, png, error)) << error;
-    Png picture(png);
-    ASSERT_TRUE(picture.Ok());
-    RECT rect{};
-    GetWindowRect(dialog, &rect);
-    EXPECT_EQ(picture.Width(), rect.right - rect.left);
-    EXPECT_EQ(picture.Height(), rect.bottom - rect.top);
-    const auto colours = [&](HWND window) {
-        const RECT area = InPicture(window);
-        std::set<COLORREF> seen;
-        for (int y = std::max(0, area.top); y < std::min(picture.Height(), area.bottom); ++y) {
-            for (int x = std::max(0, area.left); x < std::min(picture.Width(), area.right); ++x) {
-                seen.insert(picture.At(x, y));
-            }
-        }
-        return seen.size();
-    };
+    const auto picture = Written(dialog, "every.png");
+    const auto colours = [&](HWND window) { return ColoursIn(*picture, InPicture(window)).size(); };
     for (const HWND child : [&] {
              std::vector<HWND> children;
              for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -263,7 +255,7 @@ TEST_F(ScreenshotTest, OwnerDrawnItemsAndADialogsPaintingLandWhereDrawnAndStayIn
     EXPECT_NE(picture->PixelAt(origin.x + PaintedSquare.right, origin.y + PaintedSquare.top), Green);
 }
 
-TEST_F(ScreenshotTest, BeginPaintOutsideAPictureGivesAWorkingDeviceContext) {
+TEST_F(ScreenshotTest, BeginPaintOutsideAPictureGivesAWorkingDeviceContextAndNoWindowNoPicture) {
     const HWND dialog = OpenFilled();
     PAINTSTRUCT paint{};
     const HDC dc = BeginPaint(dialog, &paint);
@@ -278,6 +270,9 @@ TEST_F(ScreenshotTest, BeginPaintOutsideAPictureGivesAWorkingDeviceContext) {
     EXPECT_GT(size.cx, 0);
     EXPECT_TRUE(EndPaint(dialog, &paint));
     EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 0) << "EndPaint releases the context";
+    std::string error;
+    EXPECT_FALSE(WriteScreenshot(reinterpret_cast<HWND>(0x4), folder_ / "none.png", error));
+    EXPECT_EQ(error, "no window to take a screenshot of");
 }
 
 intptr_t SheetPage(HWND page, uint32_t message, WPARAM, LPARAM) {
@@ -301,15 +296,9 @@ TEST_F(ScreenshotTest, APropertySheetShowsItsTabsButtonsAndCurrentPage) {
     header.ppsp = pages;
     const auto sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
     ASSERT_NE(sheet, nullptr);
-    const std::filesystem::path png = folder_ / "sheet.png";
-    std::string error;
-    ASSERT_TRUE(WriteScreenshot(sheet, png, error)) << error;
-    Png picture(png);
-    ASSERT_TRUE(picture.Ok());
-    RECT rect{};
-    GetWindowRect(sheet, &rect);
-    EXPECT_EQ(picture.Width(), rect.right - rect.left);
-    EXPECT_EQ(picture.Height(), rect.bottom - rect.top);
+    const auto written = Written(sheet, "sheet.png");
+    ASSERT_EQ(Pixels(*written, InPicture(sheet)), Pixels(*DrawWindowTree(sheet), InPicture(sheet)))
+        << "the file holds the picture";
 
     const RECT tabs = InPicture(GetDlgItem(sheet, ID_SHEET_TAB));
     const RECT strip{tabs.left, tabs.top, tabs.right, tabs.top + 20};
@@ -351,8 +340,7 @@ TEST_F(ScreenshotTest, AScriptWritesItsScreenshotsIntoTheChosenFolder) {
     ScriptOptions options;
     options.ScreenshotFolder = folder_;
     EXPECT_FALSE(RunScript("click 104\nscreenshot 选中\n", options).has_value());
-    Png picture(folder_ / "选中.png");
-    EXPECT_TRUE(picture.Ok());
+    EXPECT_TRUE(Png(folder_ / "选中.png").Ok());
     struct Case {
         const char* Script;
         std::string Failure;
