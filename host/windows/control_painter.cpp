@@ -152,7 +152,11 @@ COLORREF TextColor(const Window& window) {
 void DrawFrame(Painter& paint, const Window& window) {
     const RECT insets = WindowManager::NonClientInsets(window);
     const RECT whole = Whole(window);
-    paint.Box(whole, Face, DarkEdge);
+    if (insets.left > 0) {
+        paint.Box(whole, Face, DarkEdge);
+    } else {
+        paint.Fill(whole, Face);
+    }
     if (insets.top > insets.left) {
         const RECT bar{1, 1, whole.right - 1, insets.top - 1};
         paint.Fill(bar, CaptionBar);
@@ -181,8 +185,8 @@ void DrawButton(Painter& paint, Window& window) {
         case BS_OWNERDRAW:
             return;  // the dialog draws it (WM_DRAWITEM)
         case BS_GROUPBOX: {
-            const RECT label = paint.Measure(window.Text, RECT{8, 0, whole.right - 8, 0},
-                                             DT_SINGLELINE);
+            const RECT label =
+                paint.Measure(window.Text, RECT{8, 0, whole.right - 8, 0}, DT_SINGLELINE);
             const int32_t middle = (label.bottom - label.top) / 2;
             paint.Frame(RECT{0, middle, whole.right, whole.bottom}, Edge);
             if (!window.Text.empty()) {
@@ -232,7 +236,9 @@ void DrawButton(Painter& paint, Window& window) {
             const bool pushed = (Ask(window, BM_GETSTATE) & BST_PUSHED) != 0;
             const bool isDefault = type == BS_DEFPUSHBUTTON;
             paint.Box(whole, pushed ? PushedFace : ButtonFace,
-                      !usable ? RGB(191, 191, 191) : isDefault ? Highlight : RGB(173, 173, 173));
+                      !usable     ? RGB(191, 191, 191)
+                      : isDefault ? Highlight
+                                  : RGB(173, 173, 173));
             if (isDefault && usable) {
                 paint.Frame(Inset(whole, 1), Highlight);
             }
@@ -362,7 +368,9 @@ void DrawItems(Painter& paint, const Window& window, const ListBoxState& list, R
         }
         paint.Text(list.Items.At(i).Text, RECT{row.left + 2, row.top, row.right - 2, row.bottom},
                    SingleLine | DT_NOPREFIX,
-                   !window.IsUsable() ? Gray : selected ? White : Black);
+                   !window.IsUsable() ? Gray
+                   : selected         ? White
+                                      : Black);
         const int32_t caret = list.Multiple ? list.Caret : list.Current;
         if (Focused(window) && i == caret) {
             paint.Frame(row, DarkEdge);
@@ -379,7 +387,8 @@ void DrawListBox(Painter& paint, Window& window) {
     }
     const int32_t rows = (client.bottom - client.top) / std::max(1, list->ItemHeight);
     if ((window.Style & WS_VSCROLL) != 0 && list->Items.Count() > rows) {
-        DrawScrollBar(paint, RECT{client.right - ScrollBarWidth, client.top, client.right, client.bottom},
+        DrawScrollBar(paint,
+                      RECT{client.right - ScrollBarWidth, client.top, client.right, client.bottom},
                       list->Top, rows, list->Items.Count());
         client.right -= ScrollBarWidth;
     }
@@ -412,7 +421,10 @@ void DrawComboBox(Painter& paint, Window& window) {
     if (list->Items.Valid(list->Current)) {
         paint.Text(list->Items.At(list->Current).Text,
                    RECT{field.left + 2, field.top, field.right, field.bottom},
-                   SingleLine | DT_NOPREFIX, !usable ? Gray : highlighted ? White : Black);
+                   SingleLine | DT_NOPREFIX,
+                   !usable       ? Gray
+                   : highlighted ? White
+                                 : Black);
     }
 }
 
@@ -559,11 +571,9 @@ void DrawLook(Window& window, DeviceContext& dc) {
         void (*Draw)(Painter&, Window&);
     };
     static const Look Looks[] = {
-        {WC_BUTTON, DrawButton},         {WC_STATIC, DrawStatic},
-        {WC_EDIT, DrawEdit},             {WC_LISTBOX, DrawListBox},
-        {WC_COMBOBOX, DrawComboBox},     {TRACKBAR_CLASSW, DrawTrackbar},
-        {UPDOWN_CLASSW, DrawUpDown},     {WC_LISTVIEWW, DrawListView},
-        {WC_TABCONTROLW, DrawTabs},
+        {WC_BUTTON, DrawButton},     {WC_STATIC, DrawStatic},      {WC_EDIT, DrawEdit},
+        {WC_LISTBOX, DrawListBox},   {WC_COMBOBOX, DrawComboBox},  {TRACKBAR_CLASSW, DrawTrackbar},
+        {UPDOWN_CLASSW, DrawUpDown}, {WC_LISTVIEWW, DrawListView}, {WC_TABCONTROLW, DrawTabs},
     };
     if (window.IsDialog) {
         paint.Fill(Whole(window), Face);  // a page

@@ -66,7 +66,7 @@ RECT VisibleClient(const Window& window, const Canvas& canvas) {
 }
 
 bool InPicture(const Window& window) {
-    return current != nullptr && const_cast<Window&>(window).TopLevel() == current->Top;
+    return current != nullptr && window.TopLevel() == current->Top;
 }
 
 void DrawTree(HWND handle, const Canvas& canvas, bool top) {
@@ -77,8 +77,8 @@ void DrawTree(HWND handle, const Canvas& canvas, bool top) {
     }
     // The look covers the whole window, its border too; the parent's client area cuts it.
     const RECT whole = Shifted(manager.ScreenRect(*window), canvas.Origin);
-    const RECT clip = window->IsChild() ? Intersect(whole, VisibleClient(*window->Parent, canvas))
-                                        : whole;
+    const RECT clip =
+        window->IsChild() ? Intersect(whole, VisibleClient(*window->Parent, canvas)) : whole;
     {
         ViewDC look(canvas.Surface, POINT{whole.left, whole.top}, clip);
         DrawLook(*window, look);
@@ -103,8 +103,7 @@ HDC AcquirePaintDC(const Window& window) {
     if (InPicture(window)) {
         const POINT origin = WindowManager::Instance().ClientOrigin(window);
         dc = std::make_shared<ViewDC>(
-            current->Surface,
-            POINT{origin.x - current->Origin.x, origin.y - current->Origin.y},
+            current->Surface, POINT{origin.x - current->Origin.x, origin.y - current->Origin.y},
             VisibleClient(window, *current));
     } else {
         const RECT insets = WindowManager::NonClientInsets(window);

@@ -74,6 +74,7 @@ class Window {
     bool IsUsable() const;
     bool SameClass(std::u16string_view name) const;
     Window* TopLevel();
+    const Window* TopLevel() const;
     int32_t Width() const { return Rect.right - Rect.left; }
     int32_t Height() const { return Rect.bottom - Rect.top; }
 

@@ -88,8 +88,8 @@ std::set<COLORREF> ColoursIn(const Picture& picture, const RECT& area) {
 intptr_t DrawingProcedure(HWND dialog, uint32_t message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_DRAWITEM) {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-        const RECT beyond{item->rcItem.left - 100, item->rcItem.top - 100,
-                          item->rcItem.right + 100, item->rcItem.bottom + 100};
+        const RECT beyond{item->rcItem.left - 100, item->rcItem.top - 100, item->rcItem.right + 100,
+                          item->rcItem.bottom + 100};
         const HBRUSH brush = CreateSolidBrush(Red);
         FillRect(item->hDC, &beyond, brush);
         DeleteObject(brush);
@@ -111,9 +111,10 @@ class ScreenshotTest : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("qvscreens-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                   "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder_ =
+            std::filesystem::temp_directory_path() /
+            ("qvscreens-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
     }
@@ -128,8 +129,8 @@ class ScreenshotTest : public WindowTest {
                                                nullptr, procedure, 0);
         EXPECT_NE(dialog, nullptr);
         ShowWindow(dialog, SW_SHOW);
-        for (int32_t id : {IDC_LIST_SORTED, IDC_LIST_UNSORTED, IDC_LIST_MULTIPLE,
-                           IDC_LIST_EXTENDED, IDC_LIST_SILENT}) {
+        for (int32_t id : {IDC_LIST_SORTED, IDC_LIST_UNSORTED, IDC_LIST_MULTIPLE, IDC_LIST_EXTENDED,
+                           IDC_LIST_SILENT}) {
             for (const char16_t* item : {u"草稿", u"机密", u"Draft"}) {
                 SendDlgItemMessageW(dialog, id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
             }
@@ -183,7 +184,8 @@ TEST_F(ScreenshotTest, EveryControlIsDrawnInAPictureOfTheDialogsSize) {
     const auto colours = [&](HWND window) { return ColoursIn(*picture, InPicture(window)).size(); };
     for (const HWND child : [&] {
              std::vector<HWND> children;
-             for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+             for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr;
+                  c = GetWindow(c, GW_HWNDNEXT)) {
                  children.push_back(c);
              }
              return children;
@@ -249,10 +251,13 @@ TEST_F(ScreenshotTest, OwnerDrawnItemsAndADialogsPaintingLandWhereDrawnAndStayIn
         WindowManager::Instance().ClientOrigin(*WindowManager::Instance().Find(dialog));
     const POINT origin{client.x - window.left, client.y - window.top};
     EXPECT_EQ(picture->PixelAt(origin.x + PaintedSquare.left, origin.y + PaintedSquare.top), Green);
-    EXPECT_EQ(picture->PixelAt(origin.x + PaintedSquare.right - 1, origin.y + PaintedSquare.bottom - 1),
+    EXPECT_EQ(
+        picture->PixelAt(origin.x + PaintedSquare.right - 1, origin.y + PaintedSquare.bottom - 1),
+        Green);
+    EXPECT_NE(picture->PixelAt(origin.x + PaintedSquare.left - 1, origin.y + PaintedSquare.top),
               Green);
-    EXPECT_NE(picture->PixelAt(origin.x + PaintedSquare.left - 1, origin.y + PaintedSquare.top), Green);
-    EXPECT_NE(picture->PixelAt(origin.x + PaintedSquare.right, origin.y + PaintedSquare.top), Green);
+    EXPECT_NE(picture->PixelAt(origin.x + PaintedSquare.right, origin.y + PaintedSquare.top),
+              Green);
 }
 
 TEST_F(ScreenshotTest, BeginPaintOutsideAPictureGivesAWorkingDeviceContextAndNoWindowNoPicture) {
@@ -326,13 +331,18 @@ TEST_F(ScreenshotTest, AMessageBoxIsPicturedWhileItWaits) {
         box = DrawWindowTree(front->Handle);
         return std::string();
     });
-    Run({Check([dialog] { MessageBoxW(dialog, u"纸张大小与水印不符。", u"水印", MB_OKCANCEL | MB_ICONWARNING); }),
+    Run({Check([dialog] {
+             MessageBoxW(dialog, u"纸张大小与水印不符。", u"水印", MB_OKCANCEL | MB_ICONWARNING);
+         }),
          Screenshot(u"box"), Answer(IDOK)});
     Input::Current().SetScreenshotHandler(previous);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(cairo_image_surface_get_width(box->Surface()), boxRect.right - boxRect.left);
     // Caption, icon, text and two buttons: many colours.
-    EXPECT_GE(ColoursIn(*box, RECT{0, 0, boxRect.right - boxRect.left, boxRect.bottom - boxRect.top}).size(), 6u);
+    EXPECT_GE(
+        ColoursIn(*box, RECT{0, 0, boxRect.right - boxRect.left, boxRect.bottom - boxRect.top})
+            .size(),
+        6u);
 }
 
 TEST_F(ScreenshotTest, AScriptWritesItsScreenshotsIntoTheChosenFolder) {
