@@ -280,11 +280,22 @@ TEST_F(ScreenshotTest, BeginPaintOutsideAPictureGivesAWorkingDeviceContextAndNoW
     EXPECT_EQ(error, "no window to take a screenshot of");
 }
 
+// A page painting a green corner of its own, from beyond its top-left corner.
 intptr_t SheetPage(HWND page, uint32_t message, WPARAM, LPARAM) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint{};
+        const HDC dc = BeginPaint(page, &paint);
+        const RECT corner{-20, -20, 6, 6};
+        const HBRUSH brush = CreateSolidBrush(Green);
+        FillRect(dc, &corner, brush);
+        DeleteObject(brush);
+        EndPaint(page, &paint);
+        return TRUE;
+    }
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-TEST_F(ScreenshotTest, APropertySheetShowsItsTabsButtonsAndCurrentPage) {
+TEST_F(ScreenshotTest, APropertySheetShowsItsTabsButtonsAndCurrentPageWithThePagesPainting) {
     PROPSHEETPAGEW pages[2] = {};
     const uint16_t templates[2] = {IDD_PAGE_GENERAL, IDD_PAGE_NAMES};
     for (int i = 0; i < 2; ++i) {
@@ -304,6 +315,14 @@ TEST_F(ScreenshotTest, APropertySheetShowsItsTabsButtonsAndCurrentPage) {
     const auto written = Written(sheet, "sheet.png");
     ASSERT_EQ(Pixels(*written, InPicture(sheet)), Pixels(*DrawWindowTree(sheet), InPicture(sheet)))
         << "the file holds the picture";
+
+    const auto general = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    const RECT corner = InPicture(general);
+    EXPECT_EQ(written->PixelAt(corner.left, corner.top), Green);
+    EXPECT_EQ(written->PixelAt(corner.left + 5, corner.top + 5), Green);
+    EXPECT_NE(written->PixelAt(corner.left + 6, corner.top + 5), Green);
+    EXPECT_NE(written->PixelAt(corner.left - 1, corner.top), Green) << "clipped to the page";
+    EXPECT_NE(written->PixelAt(corner.left, corner.top - 1), Green) << "clipped to the page";
 
     const RECT tabs = InPicture(GetDlgItem(sheet, ID_SHEET_TAB));
     const RECT strip{tabs.left, tabs.top, tabs.right, tabs.top + 20};
