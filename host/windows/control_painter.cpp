@@ -349,7 +349,8 @@ void DrawScrollBar(Painter& paint, const RECT& bar, int32_t first, int32_t shown
         return;
     }
     const int32_t length = std::max(8, track * std::min(shown, count) / count);
-    const int32_t start = bar.top + arrow + (track - length) * first / std::max(1, count - shown);
+    const int32_t hidden = std::max(1, count - shown);
+    const int32_t start = bar.top + arrow + (track - length) * std::clamp(first, 0, hidden) / hidden;
     paint.Fill(RECT{bar.left + 3, start, bar.right - 3, start + length}, RGB(192, 192, 192));
 }
 
