@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/api.h"
+#include "platform/geometry.h"
 #include "platform/handles.h"
 #include "platform/result.h"
 
@@ -26,20 +27,6 @@ constexpr uint8_t GetRValue(COLORREF color) { return color & 0xFF; }
 constexpr uint8_t GetGValue(COLORREF color) { return (color >> 8) & 0xFF; }
 constexpr uint8_t GetBValue(COLORREF color) { return (color >> 16) & 0xFF; }
 
-struct POINT {
-    int32_t x;
-    int32_t y;
-};
-struct SIZE {
-    int32_t cx;
-    int32_t cy;
-};
-struct RECT {
-    int32_t left;
-    int32_t top;
-    int32_t right;
-    int32_t bottom;
-};
 
 constexpr int LF_FACESIZE = 32;
 

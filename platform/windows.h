@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/api.h"
+#include "platform/geometry.h"
 #include "platform/handles.h"
 #include "platform/result.h"
 #include "platform/system.h"  // SW_SHOW
@@ -14,18 +15,6 @@ namespace platform {
 
 using WNDPROC = LRESULT (*)(HWND window, uint32_t message, WPARAM wparam, LPARAM lparam);
 using DLGPROC = intptr_t (*)(HWND dialog, uint32_t message, WPARAM wparam, LPARAM lparam);
-
-struct POINT {
-    int32_t x;
-    int32_t y;
-};
-
-struct RECT {
-    int32_t left;
-    int32_t top;
-    int32_t right;
-    int32_t bottom;
-};
 
 // A resource named by number, as the host passes it in a text pointer.
 inline const char16_t* MAKEINTRESOURCEW(uint16_t id) {
@@ -200,7 +189,7 @@ struct DRAWITEMSTRUCT {
     uint32_t itemAction;
     uint32_t itemState;
     HWND hwndItem;
-    HANDLE hDC;  // null until the host draws (the drawing service comes with device contexts)
+    HANDLE hDC;  // the control's device context, in its client coordinates
     RECT rcItem;
     uintptr_t itemData;
 };
@@ -231,7 +220,7 @@ struct CREATESTRUCTW {
 };
 
 struct PAINTSTRUCT {
-    HANDLE hdc;  // null until the host draws
+    HANDLE hdc;  // the window's client area, clipped to it
     BOOL fErase;
     RECT rcPaint;
     BOOL fRestore;

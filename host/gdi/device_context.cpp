@@ -215,6 +215,32 @@ bool DeviceContext::Rectangle(int32_t left, int32_t top, int32_t right, int32_t 
     return stroked;
 }
 
+bool DeviceContext::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    if (right <= left || bottom <= top) {
+        return false;
+    }
+    cairo_t* cr = Begin();
+    if (cr == nullptr) {
+        return false;
+    }
+    const int width = std::max(1, state_.Pen->Width);
+    const auto outline = [&](double inset) {
+        const double w = right - left - 2 * inset;
+        const double h = bottom - top - 2 * inset;
+        cairo_save(cr);
+        cairo_translate(cr, left + inset + w / 2, top + inset + h / 2);
+        cairo_scale(cr, std::max(w, 0.5) / 2, std::max(h, 0.5) / 2);
+        cairo_arc(cr, 0, 0, 1, 0, 2 * Pi);
+        cairo_restore(cr);
+    };
+    outline(0);
+    Fill(cr, *state_.Brush);
+    outline(width / 2.0);
+    const bool stroked = Stroke(cr);
+    End(cr);
+    return stroked;
+}
+
 bool DeviceContext::FillRect(const RECT& rect, HBRUSH brush) {
     GdiObjectPtr object = FindGdiObject(brush);
     // A system colour index + 1 stands for that colour's brush.
@@ -532,6 +558,20 @@ COLORREF ImageDC::PixelAt(int x, int y) const {
     uint32_t pixel = 0;
     std::memcpy(&pixel, data + y * stride + x * 4, 4);
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+ViewDC::ViewDC(cairo_surface_t* image, POINT origin, RECT clip, int dpi)
+    : DeviceContext(dpi, dpi, std::max(0, clip.right - clip.left), std::max(0, clip.bottom - clip.top)),
+      surface_(cairo_surface_reference(image)),
+      cr_(cairo_create(surface_)) {
+    cairo_rectangle(cr_, clip.left, clip.top, width_, height_);
+    cairo_clip(cr_);
+    cairo_translate(cr_, origin.x, origin.y);
+}
+
+ViewDC::~ViewDC() {
+    cairo_destroy(cr_);
+    cairo_surface_destroy(surface_);
 }
 
 namespace {

@@ -38,6 +38,8 @@ public:
     bool MoveTo(int32_t x, int32_t y, platform::POINT* previous);
     bool LineTo(int32_t x, int32_t y);
     bool Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    // The ellipse inside the rectangle, filled with the brush and outlined with the pen.
+    bool Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom);
     bool FillRect(const platform::RECT& rect, platform::HBRUSH brush);
     bool TextOut(int32_t x, int32_t y, std::u16string_view text);
     bool TextExtent(std::u16string_view text, platform::SIZE& size);
@@ -116,6 +118,22 @@ public:
     bool WritePng(const std::string& path) const;
     platform::COLORREF PixelAt(int x, int y) const;  // white outside the image
     cairo_surface_t* Surface() const { return surface_; }
+
+protected:
+    cairo_t* Target() override { return cr_; }
+
+private:
+    cairo_surface_t* surface_;
+    cairo_t* cr_;
+};
+
+// A device context onto part of a shared image: its origin at `origin` of the image and all its
+// drawing clipped to `clip` (image pixels). The windows of a tree paint through these into one
+// picture, each in its own coordinates.
+class ViewDC final : public DeviceContext {
+public:
+    ViewDC(cairo_surface_t* image, platform::POINT origin, platform::RECT clip, int dpi = 96);
+    ~ViewDC() override;
 
 protected:
     cairo_t* Target() override { return cr_; }

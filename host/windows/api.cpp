@@ -6,6 +6,7 @@
 #include "host/windows/dialog_units.h"
 #include "host/windows/message_box.h"
 #include "host/windows/property_sheet.h"
+#include "host/windows/screenshot.h"
 #include "host/windows/window_manager.h"
 #include "platform/property_sheet.h"
 #include "platform/system.h"
@@ -340,12 +341,18 @@ HANDLE BeginPaint(HWND handle, PAINTSTRUCT* paint) {
         return nullptr;
     }
     *paint = PAINTSTRUCT{};
-    paint->rcPaint = RECT{0, 0, window->Width(), window->Height()};
+    RECT client{};
+    GetClientRect(handle, &client);
+    paint->rcPaint = client;
     window->Invalid = false;
-    return nullptr;  // drawing comes with device contexts
+    paint->hdc = host::AcquirePaintDC(*window);
+    return paint->hdc;
 }
 
-BOOL EndPaint(HWND handle, const PAINTSTRUCT*) {
+BOOL EndPaint(HWND handle, const PAINTSTRUCT* paint) {
+    if (paint != nullptr) {
+        host::ReleasePaintDC(paint->hdc);
+    }
     return Find(handle) != nullptr ? TRUE : FALSE;
 }
 

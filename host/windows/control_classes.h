@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "host/windows/window_manager.h"
 
@@ -26,6 +29,13 @@ platform::LRESULT DialogWindowProcedure(platform::HWND window, uint32_t message,
 
 // What an edit shows: its text, masked for a password edit.
 std::u16string EditDisplayText(const Window& window);
+
+// A list view's columns (title and width) and its rows of cell texts, for drawing.
+struct ListViewContent {
+    std::vector<std::pair<std::u16string, int32_t>> Columns;
+    std::vector<std::vector<std::u16string>> Rows;
+};
+ListViewContent ListViewContentOf(const Window& window);
 
 class ListBoxState;
 // The list part of a combo box; null for other windows.

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "host/windows/control_classes.h"
+#include "host/windows/screenshot.h"
 
 namespace host {
 
@@ -22,13 +23,15 @@ void SendDrawItem(Window* control, uint32_t type, uint32_t itemId, uint32_t acti
     if (control == nullptr || control->Parent == nullptr) {
         return;
     }
+    const HDC dc = AcquirePaintDC(*control);
     DRAWITEMSTRUCT item{type,      static_cast<uint32_t>(control->Id),
                         itemId,    action,
                         itemState, control->Handle,
-                        nullptr,   rect,
+                        dc,        rect,
                         itemData};
     WindowManager::Instance().Send(control->Parent, WM_DRAWITEM, static_cast<WPARAM>(control->Id),
                                    reinterpret_cast<LPARAM>(&item));
+    ReleasePaintDC(dc);
 }
 
 LRESULT DefaultWindowProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {

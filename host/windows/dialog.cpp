@@ -142,6 +142,10 @@ Window* CreateDialogWindow(const DialogCreation& creation, std::string* error) {
     dialog->IsDialog = true;
     dialog->DialogProcedure = creation.Procedure;
     dialog->Units = units;
+    dialog->FontFace = dialogTemplate.FontFace;
+    dialog->FontPointSize = dialogTemplate.PointSize;
+    dialog->FontWeight = dialogTemplate.Weight;
+    dialog->FontItalic = dialogTemplate.Italic;
     dialog->TemplateId = creation.TemplateId;
     dialog->DefaultId = IDOK;
     const HWND handle = dialog->Handle;

@@ -1,6 +1,7 @@
 #include "host/windows/input.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "host/system/utf.h"
 #include "host/windows/control_classes.h"
@@ -594,8 +595,9 @@ Input& Input::Current() {
     return input;
 }
 
-void Input::SetScreenshotHandler(std::function<std::string(const std::u16string&)> handler) {
-    screenshotHandler_ = std::move(handler);
+std::function<std::string(const std::u16string&)> Input::SetScreenshotHandler(
+    std::function<std::string(const std::u16string&)> handler) {
+    return std::exchange(screenshotHandler_, std::move(handler));
 }
 
 std::optional<std::string> Input::Perform(const Action& action) {

@@ -98,7 +98,9 @@ class Input {
     bool PerformNext(Window* waiting);
 
     // A screenshot action calls the handler with its name; a non-empty answer is a failure.
-    void SetScreenshotHandler(std::function<std::string(const std::u16string& name)> handler);
+    // Returns the handler it replaces.
+    std::function<std::string(const std::u16string& name)> SetScreenshotHandler(
+        std::function<std::string(const std::u16string& name)> handler);
     const std::vector<std::u16string>& Screenshots() const { return screenshots_; }
 
   private:

@@ -165,4 +165,17 @@ WindowClass ListViewClass() {
     return ControlClass<ListViewState, HandleMessage>();
 }
 
+ListViewContent ListViewContentOf(const Window& window) {
+    ListViewContent content;
+    if (const auto* state = window.StateAs<ListViewState>()) {
+        for (const Column& column : state->Columns) {
+            content.Columns.emplace_back(column.Text, column.Width);
+        }
+        for (const Row& row : state->Rows) {
+            content.Rows.push_back(row.Cells);
+        }
+    }
+    return content;
+}
+
 }  // namespace host

@@ -4,6 +4,8 @@
 #include <map>
 
 #include "host/system/utf.h"
+#include "host/windows/screenshot.h"
+#include "host/windows/window_manager.h"
 #include "platform/windows.h"
 
 namespace host {
@@ -287,13 +289,42 @@ std::optional<std::vector<Action>> ParseScript(std::string_view script, InputFai
     return actions;
 }
 
-std::optional<InputFailure> RunScript(std::string_view script) {
+namespace {
+
+// Writes the front-most window as NAME.png into the folder; the name is a file name, never a path.
+std::string WriteNamedScreenshot(const std::filesystem::path& folder, const std::u16string& name) {
+    if (name == u"." || name == u".." || name.find_first_of(u"/\\") != std::u16string::npos) {
+        return "the screenshot name \"" + ToUtf8(name) + "\" is not a plain file name";
+    }
+    Window* front = WindowManager::Instance().FrontMost();
+    if (front == nullptr) {
+        return "no window to take a screenshot of";
+    }
+    std::string error;
+    if (!WriteScreenshot(front->Handle, folder / (ToUtf8(name) + ".png"), error)) {
+        return error;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::optional<InputFailure> RunScript(std::string_view script, const ScriptOptions& options) {
     InputFailure error;
     auto actions = ParseScript(script, &error);
     if (!actions) {
         return error;
     }
-    return Input::Current().Run(std::move(*actions));
+    Input& input = Input::Current();
+    if (options.ScreenshotFolder.empty()) {
+        return input.Run(std::move(*actions));
+    }
+    const std::filesystem::path folder = options.ScreenshotFolder;
+    auto previous = input.SetScreenshotHandler(
+        [folder](const std::u16string& name) { return WriteNamedScreenshot(folder, name); });
+    auto failure = input.Run(std::move(*actions));
+    input.SetScreenshotHandler(std::move(previous));
+    return failure;
 }
 
 std::string FormatFailure(const InputFailure& failure) {

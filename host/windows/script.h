@@ -13,10 +13,11 @@
 //                                 pageup, pagedown, enter, escape, backspace, delete)
 //   answer yes|no|ok|cancel|abort|retry|ignore
 //   apply | ok | cancel | help
-//   screenshot NAME
+//   screenshot NAME               picture of the front-most window as NAME.png
 //   expect ID enabled|disabled|visible|hidden|checked|unchecked|text=TEXT|selected=TEXT|count=N
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,9 +30,14 @@ namespace host {
 // The actions of a script; on a malformed line, nullopt with *error naming it.
 std::optional<std::vector<Action>> ParseScript(std::string_view script, InputFailure* error);
 
+struct ScriptOptions {
+    // Where `screenshot NAME` writes NAME.png; empty: screenshots are only recorded.
+    std::filesystem::path ScreenshotFolder;
+};
+
 // Parses and runs a script; the failure names the line of a malformed line, of an impossible
-// action or of an expectation that does not hold.
-std::optional<InputFailure> RunScript(std::string_view script);
+// action, of an expectation that does not hold or of a screenshot that cannot be written.
+std::optional<InputFailure> RunScript(std::string_view script, const ScriptOptions& options = {});
 
 // "line N: message".
 std::string FormatFailure(const InputFailure& failure);

@@ -1,5 +1,7 @@
 #include "host/windows/window.h"
 
+#include <utility>
+
 namespace host {
 
 namespace {
@@ -45,7 +47,11 @@ bool Window::SameClass(std::u16string_view name) const {
 }
 
 Window* Window::TopLevel() {
-    Window* w = this;
+    return const_cast<Window*>(std::as_const(*this).TopLevel());
+}
+
+const Window* Window::TopLevel() const {
+    const Window* w = this;
     while (w->IsChild()) {
         w = w->Parent;
     }

@@ -51,6 +51,10 @@ class Window {
     bool Ended = false;                   // EndDialog was called
     intptr_t EndResult = 0;
     BaseUnits Units;
+    std::u16string FontFace;  // the template's font (empty: the system's)
+    uint16_t FontPointSize = 0;
+    uint16_t FontWeight = 0;
+    bool FontItalic = false;
     uint16_t TemplateId = 0;  // the template the dialog was built from (0: none)
     bool IsMessageBox = false;
 
@@ -70,6 +74,7 @@ class Window {
     bool IsUsable() const;
     bool SameClass(std::u16string_view name) const;
     Window* TopLevel();
+    const Window* TopLevel() const;
     int32_t Width() const { return Rect.right - Rect.left; }
     int32_t Height() const { return Rect.bottom - Rect.top; }
 

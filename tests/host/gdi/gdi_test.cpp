@@ -148,6 +148,34 @@ TEST(Gdi, ClippingKeepsDrawingInsideTheRectangle) {
     EXPECT_EQ(69, ink.bottom);
 }
 
+TEST(Gdi, ViewsDrawInTheirOwnCoordinatesOntoTheirPartOfOneImage) {
+    Image image(100, 100);
+    // Two views side by side; each one fills far more than its part.
+    const auto left = host::AddDeviceContext(std::make_shared<host::ViewDC>(
+        image.Context->Surface(), POINT{10, 20}, RECT{10, 20, 40, 50}));
+    const auto right = host::AddDeviceContext(std::make_shared<host::ViewDC>(
+        image.Context->Surface(), POINT{50, 20}, RECT{60, 20, 90, 50}));
+    EXPECT_EQ(GetDeviceCaps(left, HORZRES), 30);
+    EXPECT_EQ(GetDeviceCaps(left, VERTRES), 30);
+    const RECT everything{-500, -500, 500, 500};
+    FillRect(left, &everything, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    const RECT corner{0, 0, 15, 5};  // from the view's origin, which lies left of its clip
+    const HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(right, &corner, red);
+    DeleteObject(red);
+    EXPECT_EQ(image.Context->PixelAt(10, 20), RGB(0, 0, 0));
+    EXPECT_EQ(image.Context->PixelAt(39, 49), RGB(0, 0, 0));
+    EXPECT_EQ(image.Context->PixelAt(40, 49), RGB(255, 255, 255));
+    EXPECT_EQ(image.Context->PixelAt(9, 20), RGB(255, 255, 255));
+    EXPECT_EQ(image.Context->PixelAt(10, 50), RGB(255, 255, 255));
+    EXPECT_EQ(image.Context->PixelAt(60, 20), RGB(255, 0, 0));
+    EXPECT_EQ(image.Context->PixelAt(64, 24), RGB(255, 0, 0));
+    EXPECT_EQ(image.Context->PixelAt(59, 20), RGB(255, 255, 255)) << "outside the clip";
+    EXPECT_EQ(image.Context->PixelAt(65, 20), RGB(255, 255, 255)) << "past the drawing";
+    DeleteDC(left);
+    DeleteDC(right);
+}
+
 TEST(Gdi, LinesRectanglesAndWrappedText) {
     Image image(200, 200);
     const HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
