@@ -13,7 +13,8 @@ seconds="${1:-${QV_FUZZ_SECONDS:-60}}"
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(settings_fuzz escape_fuzz injection_fuzz passthrough_fuzz resource_fuzz dsc_fuzz)
+  targets=(settings_fuzz escape_fuzz injection_fuzz passthrough_fuzz resource_fuzz dsc_fuzz
+           expander_fuzz store_fuzz)
 fi
 
 QV_BUILD_DIR="$here/build" "$here/scripts/setup.sh" >/dev/null
