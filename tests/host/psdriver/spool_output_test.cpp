@@ -161,3 +161,23 @@ TEST_F(SpoolOutputTest, OutputFileOfTheJobTakesThePortsBytes) {
 }
 
 }  // namespace
+
+#include "tests/host/system/loopback_printer.h"
+
+namespace {
+
+TEST_F(SpoolOutputTest, JobsReachSocketAndNullPorts) {
+    testing_support::LoopbackPrinter listener;
+    SetPort(u"Office", listener.Port());
+    Print(host::Document::Generated(2, 595, 842));
+    const std::string received = listener.Received();
+    EXPECT_EQ(0u, received.find("\x1b%-12345X@PJL JOB\n"));
+    EXPECT_EQ(2, testing_support::GhostscriptPages(received));
+
+    SetPort(u"Office", u"null:");
+    const host::PrintResult result = Submit(Request(host::Document::Generated(1, 595, 842), {}));
+    EXPECT_GT(result.Bytes, 0u);
+    EXPECT_EQ(u"null:", result.Destination);
+}
+
+}  // namespace

@@ -17,11 +17,13 @@
 #include "host/system/registry_key.h"
 #include "host/system/spool_jobs.h"
 #include "host/system/utf.h"
+#include "tests/host/system/loopback_printer.h"
 #include "tests/host/system/spooler_fixture.h"
 
 namespace {
 
 using namespace platform;
+using testing_support::LoopbackPrinter;
 
 constexpr const char16_t* DriverFolder = u"C:\\WINDOWS\\system32\\spool\\DRIVERS\\W32X86\\3\\";
 
@@ -285,59 +287,6 @@ TEST_F(Spooler, AFilePortGetsEachJobsBytesAlone) {
     EXPECT_EQ(0u, written);
     ClosePrinter(printer);
 }
-
-// A listener on the loopback interface that takes one connection and keeps what it receives;
-// every wait is bounded, so a fault fails the test instead of hanging it.
-class LoopbackPrinter {
-  public:
-    LoopbackPrinter() {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(listener_, 1);
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        received_ = std::async(std::launch::async, [this] { return Receive(); });
-    }
-    ~LoopbackPrinter() { close(listener_); }
-
-    std::u16string Port() const {
-        std::u16string port = u"socket://127.0.0.1:";
-        for (char c : std::to_string(port_)) {
-            port.push_back(static_cast<char16_t>(c));
-        }
-        return port;
-    }
-    std::string Received() { return received_.get(); }
-
-  private:
-    std::string Receive() {
-        pollfd wait{listener_, POLLIN, 0};
-        if (poll(&wait, 1, 10000) != 1) {
-            return "<no connection>";
-        }
-        const int connection = accept(listener_, nullptr, nullptr);
-        std::string bytes;
-        char chunk[4096];
-        pollfd readable{connection, POLLIN, 0};
-        while (poll(&readable, 1, 10000) == 1) {
-            const ssize_t got = read(connection, chunk, sizeof chunk);
-            if (got <= 0) {
-                break;
-            }
-            bytes.append(chunk, static_cast<size_t>(got));
-        }
-        close(connection);
-        return bytes;
-    }
-
-    int listener_ = -1;
-    uint16_t port_ = 0;
-    std::future<std::string> received_;
-};
 
 TEST_F(Spooler, ASocketPortSendsTheJobOverTcp) {
     HANDLE printer = Open();
