@@ -103,9 +103,6 @@ void RenderJob(benchmark::State& state, const JobShape& shape, bool realPlugin) 
     }
     state.SetItemsProcessed(state.iterations() * Pages);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
-    state.counters["ns_per_page"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * Pages * 1e-9,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 BENCHMARK_CAPTURE(RenderJob, NullPlugin, Plain, false)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "host/psdriver/core_ps2.h"
+
 namespace host {
 
 namespace {
@@ -64,6 +66,22 @@ std::vector<std::string> Ppd::Options(const std::string& keyword) const {
         }
     }
     return options;
+}
+
+std::optional<std::string> Ppd::OptionList(const std::string& keyword) const {
+    if (IsHostFeature(keyword)) {
+        return HasFeature(keyword) ? std::optional(MultiString(Options(keyword))) : std::nullopt;
+    }
+    const ppd_option_t* option = ppdFindOption(file_->ppd, keyword.c_str());
+    if (option == nullptr) {
+        return std::nullopt;
+    }
+    std::string list;
+    for (int i = 0; i < option->num_choices; ++i) {
+        list.append(option->choices[i].choice).push_back('\0');
+    }
+    list.push_back('\0');
+    return list;
 }
 
 std::optional<std::string> Ppd::Selected(const std::string& keyword) const {

@@ -24,6 +24,9 @@ public:
     // own features, whose keywords start with '%'.
     bool HasFeature(const std::string& keyword) const;
     std::vector<std::string> Options(const std::string& keyword) const;
+    // The options as the host's list (each zero-terminated, then an empty string) with one
+    // lookup; nullopt for an unknown feature.
+    std::optional<std::string> OptionList(const std::string& keyword) const;
 
     // The selected option, or nullopt for an unknown feature.
     std::optional<std::string> Selected(const std::string& keyword) const;
