@@ -120,7 +120,7 @@ HRESULT CorePS2::EnumOptions(PDEVOBJ, uint32_t, const char* feature, char* optio
     if (feature == nullptr) {
         return E_INVALIDARG;
     }
-    const std::optional<std::string> list = ppd_.OptionList(feature);
+    const std::optional<std::string>& list = ppd_.OptionList(feature);
     return list ? Answer(*list, reinterpret_cast<uint8_t*>(options), size, needed) : E_INVALIDARG;
 }
 

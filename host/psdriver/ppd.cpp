@@ -68,20 +68,23 @@ std::vector<std::string> Ppd::Options(const std::string& keyword) const {
     return options;
 }
 
-std::optional<std::string> Ppd::OptionList(const std::string& keyword) const {
+const std::optional<std::string>& Ppd::OptionList(const std::string& keyword) const {
+    if (const auto cached = optionLists_.find(keyword); cached != optionLists_.end()) {
+        return cached->second;
+    }
+    std::optional<std::string> list;
     if (IsHostFeature(keyword)) {
-        return HasFeature(keyword) ? std::optional(MultiString(Options(keyword))) : std::nullopt;
+        if (HasFeature(keyword)) {
+            list = MultiString(Options(keyword));
+        }
+    } else if (const ppd_option_t* option = ppdFindOption(file_->ppd, keyword.c_str())) {
+        list.emplace();
+        for (int i = 0; i < option->num_choices; ++i) {
+            list->append(option->choices[i].choice).push_back('\0');
+        }
+        list->push_back('\0');
     }
-    const ppd_option_t* option = ppdFindOption(file_->ppd, keyword.c_str());
-    if (option == nullptr) {
-        return std::nullopt;
-    }
-    std::string list;
-    for (int i = 0; i < option->num_choices; ++i) {
-        list.append(option->choices[i].choice).push_back('\0');
-    }
-    list.push_back('\0');
-    return list;
+    return optionLists_.emplace(keyword, std::move(list)).first->second;
 }
 
 std::optional<std::string> Ppd::Selected(const std::string& keyword) const {
@@ -108,6 +111,7 @@ bool Ppd::Select(const std::string& keyword, const std::string& option, std::str
     }
     if (IsHostFeature(keyword)) {
         hostSelections_[keyword] = option;
+        optionLists_.clear();
     } else {
         ppdMarkOption(file_->ppd, keyword.c_str(), option.c_str());
     }
