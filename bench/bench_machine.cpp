@@ -34,7 +34,8 @@ BenchMachine::BenchMachine() {
     root_ = pattern;
     std::string error;
     if (!host::OpenMachine(root_, error) || !host::SetComputerName(u"QV-BENCH", error) ||
-        !host::SpoolerAdmin::InstallDriver({u"Quorvel QV9000Z PS", PpdFile, {}, QV_MODULE_DIR}, error) ||
+        !host::SpoolerAdmin::InstallDriver({u"Quorvel QV9000Z PS", PpdFile, {}, QV_MODULE_DIR},
+                                           error) ||
         !host::SpoolerAdmin::AddPrinter({u"Bench", u"Quorvel QV9000Z PS", u"null:", u""}, error)) {
         Fail(error);
     }
@@ -56,7 +57,8 @@ BenchMachine::~BenchMachine() {
     std::filesystem::remove_all(root_, ignored);
 }
 
-host::Ppd BenchMachine::OpenPpd(const std::vector<std::pair<std::string, std::string>>& options) const {
+host::Ppd BenchMachine::OpenPpd(
+    const std::vector<std::pair<std::string, std::string>>& options) const {
     auto opened = host::Ppd::Open(PpdFile);
     if (auto* reason = std::get_if<std::string>(&opened)) {
         Fail(*reason);

@@ -5,7 +5,10 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/psdriver/device_mode.h"
 #include "host/psdriver/ppd.h"
@@ -16,7 +19,7 @@
 namespace bench {
 
 class BenchMachine {
-public:
+  public:
     static BenchMachine& Instance();
 
     const std::filesystem::path& Root() const { return root_; }
@@ -28,7 +31,7 @@ public:
 
     ~BenchMachine();
 
-private:
+  private:
     BenchMachine();
 
     std::filesystem::path root_;

@@ -22,7 +22,8 @@ using namespace platform;
 
 // Five variables in literal text, padded to 100 characters.
 std::u16string HundredCharacterText() {
-    std::u16string text = u"用户：%用户名% 日期：%日期短格式% 时间：%时间% 第%页码%页 主机：%主机名% ";
+    std::u16string text =
+        u"用户：%用户名% 日期：%日期短格式% 时间：%时间% 第%页码%页 主机：%主机名% ";
     while (text.size() < 100) {
         text += u"机密";
     }
@@ -39,7 +40,8 @@ void BM_ExpandWatermarkText(benchmark::State& state) {
     qv::settings::ModuleInstance = std::get<host::LoadedModule>(ui).Handle();
     std::u16string name = u"watermarked";
     DOC_INFO_1W docInfo{name.data(), nullptr, nullptr};
-    const uint32_t jobId = StartDocPrinterW(machine.Printer(), 1, reinterpret_cast<const uint8_t*>(&docInfo));
+    const uint32_t jobId =
+        StartDocPrinterW(machine.Printer(), 1, reinterpret_cast<const uint8_t*>(&docInfo));
     const std::u16string text = HundredCharacterText();
     SYSTEMTIME time{};
     GetLocalTime(&time);

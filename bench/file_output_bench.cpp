@@ -52,7 +52,8 @@ void BM_FileDestinationWritePrinter(benchmark::State& state) {
     if (Failed(machine.RenderModule().CreateObject(CLSID_OEMRENDER, settingsSource))) {
         bench::Fail("the rendering module serves no rendering plug-in");
     }
-    host::DeviceMode deviceMode = bench::DefaultDeviceMode(*settingsSource.Get(), machine.Printer());
+    host::DeviceMode deviceMode =
+        bench::DefaultDeviceMode(*settingsSource.Get(), machine.Printer());
     auto& settings = *static_cast<qv::settings::PluginDevmode*>(deviceMode.Plugin());
     settings.OutputDestination = static_cast<uint32_t>(qv::settings::OutputDestination::File);
     qv::settings::CopyText(settings.OutputFileName, OutputFile);
@@ -70,7 +71,8 @@ void BM_FileDestinationWritePrinter(benchmark::State& state) {
         machine.RenderModule().CreateObject(CLSID_OEMRENDER, plugin);
         for (int i = 0; i < Blocks; ++i) {
             uint32_t written = 0;
-            if (plugin->WritePrinter(&device, block, BlockSize, &written) != S_OK || written != BlockSize) {
+            if (plugin->WritePrinter(&device, block, BlockSize, &written) != S_OK ||
+                written != BlockSize) {
                 bench::Fail("the file destination did not take a block");
             }
         }
@@ -84,7 +86,8 @@ void BM_PlainSequentialWrite(benchmark::State& state) {
         RemoveOutput(state, path);
         const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         for (int i = 0; i < Blocks; ++i) {
-            if (file < 0 || write(file, Block().data(), BlockSize) != static_cast<ssize_t>(BlockSize)) {
+            if (file < 0 ||
+                write(file, Block().data(), BlockSize) != static_cast<ssize_t>(BlockSize)) {
                 bench::Fail("the plain write failed");
             }
         }

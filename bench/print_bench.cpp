@@ -22,7 +22,7 @@ using namespace platform;
 
 // A plug-in that handles no injection point and leaves writing to the host.
 class NullPlugin final : public ComObject<IPrintOemPS2> {
-public:
+  public:
     HRESULT GetInfo(uint32_t, void*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
     HRESULT DevMode(uint32_t, OEMDMPARAM*) override { return E_NOTIMPL; }
     HRESULT EnableDriver(uint32_t, uint32_t, DRVENABLEDATA* enable) override {
@@ -32,8 +32,8 @@ public:
         return S_OK;
     }
     HRESULT DisableDriver() override { return S_OK; }
-    HRESULT EnablePDEV(PDEVOBJ, char16_t*, uint32_t, HSURF*, uint32_t, GDIINFO*, uint32_t,
-                       DEVINFO*, DRVENABLEDATA*, PDEVOEM* deviceState) override {
+    HRESULT EnablePDEV(PDEVOBJ, char16_t*, uint32_t, HSURF*, uint32_t, GDIINFO*, uint32_t, DEVINFO*,
+                       DRVENABLEDATA*, PDEVOEM* deviceState) override {
         *deviceState = nullptr;
         return S_OK;
     }
@@ -47,7 +47,9 @@ public:
         return S_OK;
     }
     HRESULT WritePrinter(PDEVOBJ, void*, uint32_t, uint32_t*) override { return E_NOTIMPL; }
-    HRESULT GetPDEVAdjustment(PDEVOBJ, uint32_t, void*, uint32_t, BOOL*) override { return E_NOTIMPL; }
+    HRESULT GetPDEVAdjustment(PDEVOBJ, uint32_t, void*, uint32_t, BOOL*) override {
+        return E_NOTIMPL;
+    }
 };
 
 struct JobShape {
@@ -56,7 +58,8 @@ struct JobShape {
 };
 
 const JobShape Plain{};
-const JobShape ManualDuplexFourUp{{{"HasManualDuplex", "True"}, {"%PagePerSheet", "4"}}, DMDUP_VERTICAL};
+const JobShape ManualDuplexFourUp{{{"HasManualDuplex", "True"}, {"%PagePerSheet", "4"}},
+                                  DMDUP_VERTICAL};
 
 // state.range(0) pages: 10,000 for the figures, 1,000 to tell the per-job cost from the per-page.
 void RenderJob(benchmark::State& state, const JobShape& shape, bool realPlugin) {
@@ -79,21 +82,21 @@ void RenderJob(benchmark::State& state, const JobShape& shape, bool realPlugin) 
 
     for (auto _ : state) {
         DOC_INFO_1W docInfo{name.data(), nullptr, nullptr};
-        const uint32_t jobId = StartDocPrinterW(printer, 1, reinterpret_cast<const uint8_t*>(&docInfo));
+        const uint32_t jobId =
+            StartDocPrinterW(printer, 1, reinterpret_cast<const uint8_t*>(&docInfo));
         if (jobId == 0) {
             bench::Fail("the spooler could not start the job");
         }
         std::unique_ptr<host::PsJob> job;
-        auto core = ComPtr<host::CorePS2>::Adopt(
-            new host::CorePS2(ppd, [&job](std::string_view piece) { job->WriteAtCurrentPoint(piece); }));
+        auto core = ComPtr<host::CorePS2>::Adopt(new host::CorePS2(
+            ppd, [&job](std::string_view piece) { job->WriteAtCurrentPoint(piece); }));
         plugin->PublishDriverInterface(core.Get());
-        job = std::make_unique<host::PsJob>(plugin, ppd, deviceMode, printer,
-                                            [printer](std::span<const uint8_t> block) {
-                                                uint32_t written = 0;
-                                                return WritePrinter(printer, block.data(),
-                                                                    static_cast<uint32_t>(block.size()),
-                                                                    &written) != FALSE;
-                                            });
+        job = std::make_unique<host::PsJob>(
+            plugin, ppd, deviceMode, printer, [printer](std::span<const uint8_t> block) {
+                uint32_t written = 0;
+                return WritePrinter(printer, block.data(), static_cast<uint32_t>(block.size()),
+                                    &written) != FALSE;
+            });
         std::string error;
         if (!job->Render(document, name, jobId, error)) {
             bench::Fail(error);
@@ -106,8 +109,14 @@ void RenderJob(benchmark::State& state, const JobShape& shape, bool realPlugin) 
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }
 
-BENCHMARK_CAPTURE(RenderJob, NullPlugin, Plain, false)->Arg(10000)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RenderJob, RealPlugin, Plain, true)->Arg(10000)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RenderJob, NullPlugin, Plain, false)
+    ->Arg(10000)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RenderJob, RealPlugin, Plain, true)
+    ->Arg(10000)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RenderJob, ManualDuplex4UpNullPlugin, ManualDuplexFourUp, false)
     ->Arg(10000)
     ->Arg(1000)

@@ -26,19 +26,21 @@ void StoreValues() {
         bench::BenchMachine::Instance();
         HKEY key = nullptr;
         const std::vector<uint8_t> watermark(WatermarkSize, 0x5A);
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, ListKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS) {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, ListKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr) != ERROR_SUCCESS) {
             bench::Fail("the watermark key cannot be created");
         }
         for (uint32_t i = 1; i <= WatermarkCount; ++i) {
-            const std::u16string name = u"Watermark " + std::u16string(1, static_cast<char16_t>(u'A' + i - 1));
+            const std::u16string name =
+                u"Watermark " + std::u16string(1, static_cast<char16_t>(u'A' + i - 1));
             RegSetValueExW(key, name.c_str(), 0, REG_BINARY, watermark.data(), WatermarkSize);
         }
         RegCloseKey(key);
         const std::vector<uint8_t> profile(ProfileSize, 0x33);
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, ProfileKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS ||
-            RegSetValueExW(key, ProfileName, 0, REG_BINARY, profile.data(), ProfileSize) != ERROR_SUCCESS) {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, ProfileKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr) != ERROR_SUCCESS ||
+            RegSetValueExW(key, ProfileName, 0, REG_BINARY, profile.data(), ProfileSize) !=
+                ERROR_SUCCESS) {
             bench::Fail("the profile value cannot be stored");
         }
         RegCloseKey(key);
@@ -56,15 +58,16 @@ void BM_RegistryWatermarkList(benchmark::State& state) {
         HKEY key = nullptr;
         uint32_t values = 0;
         if (RegOpenKeyExW(HKEY_CURRENT_USER, ListKey, 0, KEY_READ, &key) != ERROR_SUCCESS ||
-            RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
-                             nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+            RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                             nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
             bench::Fail("the watermark key cannot be read");
         }
         for (uint32_t i = 0; i < values; ++i) {
             uint32_t nameLength = std::size(name);
             uint32_t type = 0;
             uint32_t size = sizeof data;
-            if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS ||
+            if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) !=
+                    ERROR_SUCCESS ||
                 size != WatermarkSize) {
                 bench::Fail("a watermark value cannot be read");
             }
@@ -84,7 +87,8 @@ void BM_RegistryProfileRead(benchmark::State& state) {
         uint32_t type = 0;
         uint32_t size = ProfileSize;
         if (RegOpenKeyExW(HKEY_CURRENT_USER, ProfileKey, 0, KEY_READ, &key) != ERROR_SUCCESS ||
-            RegQueryValueExW(key, ProfileName, nullptr, &type, data.data(), &size) != ERROR_SUCCESS ||
+            RegQueryValueExW(key, ProfileName, nullptr, &type, data.data(), &size) !=
+                ERROR_SUCCESS ||
             size != ProfileSize) {
             bench::Fail("the profile value cannot be read");
         }
