@@ -109,21 +109,14 @@ void RenderJob(benchmark::State& state, const JobShape& shape, bool realPlugin) 
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }
 
-BENCHMARK_CAPTURE(RenderJob, NullPlugin, Plain, false)
-    ->Arg(10000)
-    ->Arg(1000)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RenderJob, RealPlugin, Plain, true)
-    ->Arg(10000)
-    ->Arg(1000)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RenderJob, ManualDuplex4UpNullPlugin, ManualDuplexFourUp, false)
-    ->Arg(10000)
-    ->Arg(1000)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RenderJob, ManualDuplex4UpRealPlugin, ManualDuplexFourUp, true)
-    ->Arg(10000)
-    ->Arg(1000)
-    ->Unit(benchmark::kMillisecond);
+// Each job at both sizes, in milliseconds.
+void JobSizes(benchmark::internal::Benchmark* job) {
+    job->Arg(10000)->Arg(1000)->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK_CAPTURE(RenderJob, NullPlugin, Plain, false)->Apply(JobSizes);
+BENCHMARK_CAPTURE(RenderJob, RealPlugin, Plain, true)->Apply(JobSizes);
+BENCHMARK_CAPTURE(RenderJob, ManualDuplex4UpNullPlugin, ManualDuplexFourUp, false)->Apply(JobSizes);
+BENCHMARK_CAPTURE(RenderJob, ManualDuplex4UpRealPlugin, ManualDuplexFourUp, true)->Apply(JobSizes);
 
 }  // namespace
