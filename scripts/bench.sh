@@ -17,6 +17,10 @@ reps="${QV_BENCH_REPS:-5}"
 runs="${QV_ROAD_RUNS:-7}"
 pages="${QV_ROAD_PAGES:-50000}"
 pstops=/usr/lib/cups/filter/pstops
+if ((reps < 2 || runs < 1)); then
+  echo "bench: QV_BENCH_REPS must be at least 2 (the ratios come from medians), QV_ROAD_RUNS at least 1" >&2
+  exit 2
+fi
 
 if [[ ! -x $pstops ]]; then
   echo "bench: installing cups-core-drivers (for $pstops)"
