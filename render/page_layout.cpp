@@ -136,15 +136,22 @@ std::optional<std::string> SelectedPagesPerSheet(PDEVOBJ device, IPrintCorePS2* 
     if (needed == 0) {
         return std::nullopt;
     }
-    std::unique_ptr<char[]> answer(new (std::nothrow) char[needed]);
+    // Asked several times per page: a short answer stays on the stack.
+    char local[64];
+    std::unique_ptr<char[]> heap;
+    char* answer = local;
+    if (needed > sizeof local) {
+        heap.reset(new (std::nothrow) char[needed]);
+        answer = heap.get();
+    }
     const uint32_t size = needed;
-    if (!answer || Failed(core->GetOptions(device, 0, request, requestSize, answer.get(), size,
-                                           &needed)) ||
+    if (answer == nullptr ||
+        Failed(core->GetOptions(device, 0, request, requestSize, answer, size, &needed)) ||
         needed > size) {
         return std::nullopt;
     }
     // "keyword\0option\0": the option follows the first terminator, bounded by the answer.
-    const std::string_view all(answer.get(), size);
+    const std::string_view all(answer, size);
     const size_t keywordEnd = all.find('\0');
     if (keywordEnd == std::string_view::npos) {
         return std::string();

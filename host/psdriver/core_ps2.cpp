@@ -1,5 +1,6 @@
 #include "host/psdriver/core_ps2.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace host {
@@ -44,11 +45,12 @@ HRESULT PpdGlobalAttribute(const Ppd& ppd, const char* attribute, uint32_t* data
 
 HRESULT PpdFeatureOptions(const Ppd& ppd, const char* feature, char* options, uint32_t size,
                           uint32_t* needed) {
-    if (feature == nullptr || !ppd.HasFeature(feature)) {
+    if (feature == nullptr) {
         return E_INVALIDARG;
     }
-    return Answer(MultiString(ppd.Options(feature)), reinterpret_cast<uint8_t*>(options), size,
-                  needed);
+    // Asked at every page: the PPD keeps each feature's list ready.
+    const std::optional<std::string>& list = ppd.OptionList(feature);
+    return list ? Answer(*list, reinterpret_cast<uint8_t*>(options), size, needed) : E_INVALIDARG;
 }
 
 std::string MultiString(const std::vector<std::string>& items) {
@@ -136,20 +138,30 @@ HRESULT CorePS2::EnumOptions(PDEVOBJ, uint32_t, const char* feature, char* optio
 HRESULT CorePS2::GetOptions(PDEVOBJ, uint32_t, const char* featuresRequested,
                             uint32_t requestedSize, char* featureOptions, uint32_t size,
                             uint32_t* needed) {
-    std::vector<std::string> pairs;
-    for (const std::string& feature : SplitMultiString(featuresRequested, requestedSize)) {
-        if (const std::optional<std::string> selected = ppd_.Selected(feature)) {
-            pairs.push_back(feature);
-            pairs.push_back(*selected);
+    // Asked several times per page: the answer is built in place, without lists in between.
+    answer_.clear();
+    const std::string_view requested =
+        featuresRequested != nullptr ? std::string_view(featuresRequested, requestedSize) : std::string_view();
+    for (size_t start = 0; start < requested.size();) {
+        const size_t end = std::min(requested.find('\0', start), requested.size());
+        if (end == start) {
+            break;
         }
+        feature_.assign(requested.substr(start, end - start));
+        if (const std::optional<std::string> selected = ppd_.Selected(feature_)) {
+            answer_.append(feature_).push_back('\0');
+            answer_.append(*selected).push_back('\0');
+        }
+        start = end + 1;
     }
-    if (pairs.empty()) {
+    if (answer_.empty()) {
         if (needed != nullptr) {
             *needed = 0;
         }
         return E_INVALIDARG;
     }
-    return Answer(MultiString(pairs), reinterpret_cast<uint8_t*>(featureOptions), size, needed);
+    answer_.push_back('\0');
+    return Answer(answer_, reinterpret_cast<uint8_t*>(featureOptions), size, needed);
 }
 
 HRESULT CorePS2::SetOptions(PDEVOBJ, uint32_t, const char*, uint32_t, uint32_t*) { return E_NOTIMPL; }

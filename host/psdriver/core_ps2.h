@@ -52,6 +52,9 @@ public:
 private:
     const Ppd& ppd_;
     Writer writer_;
+    // GetOptions' working strings, kept between calls so that answering allocates nothing.
+    std::string feature_;
+    std::string answer_;
 };
 
 // Answers both sides' helper interfaces give from the PPD: a global attribute ("NickName" and

@@ -76,6 +76,19 @@ std::variant<Document, std::string> Document::FromDsc(const std::string& text) {
             }
             section = Section::Ignored;  // the first line of code ends the header
         }
+        const auto keep = [&] {
+            if (target != nullptr) {
+                target->append(line);
+            } else if (section == Section::Ignored && !content.empty()) {
+                // Code between the sections belongs to the setup, so nothing of the document is lost.
+                document.Setup.append(line);
+            }
+        };
+        if (!StartsWith(content, "%%")) {
+            // Most lines are code, and only comments can be DSC markers.
+            keep();
+            continue;
+        }
         if (StartsWith(content, "%%BeginProlog")) {
             section = Section::Prolog;
             target = &document.Prolog;
@@ -97,11 +110,8 @@ std::variant<Document, std::string> Document::FromDsc(const std::string& text) {
         } else if (StartsWith(content, "%%BeginPageSetup") || StartsWith(content, "%%EndPageSetup") ||
                    StartsWith(content, "%%PageTrailer") || StartsWith(content, "%%Pages:")) {
             continue;
-        } else if (target != nullptr) {
-            target->append(line);
-        } else if (section == Section::Ignored && !content.empty()) {
-            // Code between the sections belongs to the setup, so nothing of the document is lost.
-            document.Setup.append(line);
+        } else {
+            keep();
         }
     }
     if (document.Pages.empty()) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "host/psdriver/core_ps2.h"
+
 namespace host {
 
 namespace {
@@ -66,6 +68,25 @@ std::vector<std::string> Ppd::Options(const std::string& keyword) const {
     return options;
 }
 
+const std::optional<std::string>& Ppd::OptionList(const std::string& keyword) const {
+    if (const auto cached = optionLists_.find(keyword); cached != optionLists_.end()) {
+        return cached->second;
+    }
+    std::optional<std::string> list;
+    if (IsHostFeature(keyword)) {
+        if (HasFeature(keyword)) {
+            list = MultiString(Options(keyword));
+        }
+    } else if (const ppd_option_t* option = ppdFindOption(file_->ppd, keyword.c_str())) {
+        list.emplace();
+        for (int i = 0; i < option->num_choices; ++i) {
+            list->append(option->choices[i].choice).push_back('\0');
+        }
+        list->push_back('\0');
+    }
+    return optionLists_.emplace(keyword, std::move(list)).first->second;
+}
+
 std::optional<std::string> Ppd::Selected(const std::string& keyword) const {
     if (IsHostFeature(keyword)) {
         const auto found = hostSelections_.find(keyword);
@@ -90,6 +111,7 @@ bool Ppd::Select(const std::string& keyword, const std::string& option, std::str
     }
     if (IsHostFeature(keyword)) {
         hostSelections_[keyword] = option;
+        optionLists_.clear();
     } else {
         ppdMarkOption(file_->ppd, keyword.c_str(), option.c_str());
     }

@@ -24,6 +24,9 @@ public:
     // own features, whose keywords start with '%'.
     bool HasFeature(const std::string& keyword) const;
     std::vector<std::string> Options(const std::string& keyword) const;
+    // The options as the host's list (each zero-terminated, then an empty string); nullopt for
+    // an unknown feature.
+    const std::optional<std::string>& OptionList(const std::string& keyword) const;
 
     // The selected option, or nullopt for an unknown feature.
     std::optional<std::string> Selected(const std::string& keyword) const;
@@ -48,6 +51,9 @@ private:
 
     std::unique_ptr<File> file_;
     std::map<std::string, std::string> hostSelections_;
+    // The plug-in asks for option lists several times per page; they change only when an
+    // option is selected.
+    mutable std::map<std::string, std::optional<std::string>> optionLists_;
 };
 
 // The host's own N-up feature and its options.
