@@ -2,9 +2,6 @@
 // expanded as for a page of a live job on the bench printer. The expander's variable names come
 // from the user-interface plug-in's string table, so the built qvpsui.so is loaded and its module
 // handle given to the settings code's string lookups.
-//
-// Built only with -DQV_BENCH_DYNAMIC_TEXT=ON once ui/watermarks/dynamic_text.h and its library
-// target (qvuiplugin) are in the tree; see bench/CMakeLists.txt.
 #include <benchmark/benchmark.h>
 
 #include <string>

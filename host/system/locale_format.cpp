@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -65,6 +66,36 @@ std::u16string IcuPattern(std::u16string_view picture) {
     return pattern;
 }
 
+// Opening a formatter is the larger part of a call, and the previews ask for the same few
+// formats over and over: each thread keeps the ones it made.
+UDateFormat* CachedFormat(const std::string& locale, UDateFormatStyle timeStyle,
+                          UDateFormatStyle dateStyle, const char16_t* picture, UErrorCode& status) {
+    thread_local std::map<std::u16string, DateFormat> formats;
+    std::u16string key(locale.begin(), locale.end());
+    key += u'|';
+    key += static_cast<char16_t>(timeStyle + 16);
+    key += static_cast<char16_t>(dateStyle + 16);
+    if (picture != nullptr) {
+        key += u'|';
+        key += picture;
+    }
+    DateFormat& format = formats[key];
+    if (!format) {
+        if (picture != nullptr) {
+            const std::u16string pattern = IcuPattern(picture);
+            format.reset(udat_open(UDAT_PATTERN, UDAT_PATTERN, locale.c_str(), u"UTC", -1,
+                                   pattern.c_str(), static_cast<int32_t>(pattern.size()), &status));
+        } else {
+            format.reset(udat_open(timeStyle, dateStyle, locale.c_str(), u"UTC", -1, nullptr, 0, &status));
+        }
+        if (U_FAILURE(status)) {
+            formats.erase(key);
+            return nullptr;
+        }
+    }
+    return format.get();
+}
+
 UDate ToUDate(const SYSTEMTIME& time, UErrorCode& status) {
     UCalendar* calendar = ucal_open(u"UTC", -1, "en_US", UCAL_GREGORIAN, &status);
     if (U_FAILURE(status)) {
@@ -96,21 +127,14 @@ int32_t Format(UDateFormatStyle timeStyle, UDateFormatStyle dateStyle, const SYS
     }
     UErrorCode status = U_ZERO_ERROR;
     const std::string locale = LocaleName();
-    DateFormat format;
-    if (picture != nullptr) {
-        const std::u16string pattern = IcuPattern(picture);
-        format.reset(udat_open(UDAT_PATTERN, UDAT_PATTERN, locale.c_str(), u"UTC", -1,
-                               pattern.c_str(), static_cast<int32_t>(pattern.size()), &status));
-    } else {
-        format.reset(udat_open(timeStyle, dateStyle, locale.c_str(), u"UTC", -1, nullptr, 0, &status));
-    }
+    UDateFormat* format = CachedFormat(locale, timeStyle, dateStyle, picture, status);
     const UDate date = ToUDate(*time, status);
     if (U_FAILURE(status)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
     char16_t text[256];
-    const int32_t length = udat_format(format.get(), date, text, 256, nullptr, &status);
+    const int32_t length = udat_format(format, date, text, 256, nullptr, &status);
     if (U_FAILURE(status) || length >= 256) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;

@@ -67,6 +67,7 @@ std::optional<LoadedObject> FindLoadedObject(platform::HMODULE module) {
 struct CachedResources {
     std::string Path;
     std::optional<ResourceTable> Table;
+    std::string Loader;  // the file name the dynamic loader gives for the module
 };
 
 std::mutex cacheMutex;
@@ -91,6 +92,19 @@ const ResourceTable* ModuleResources(platform::HMODULE module) {
     if (module == nullptr) {
         return nullptr;
     }
+    // The cheap check first: the module at this address still comes from the cached file.
+    Dl_info info{};
+    if (dladdr(module, &info) == 0 || info.dli_fbase != static_cast<void*>(module)) {
+        return nullptr;
+    }
+    {
+        std::lock_guard lock(cacheMutex);
+        const auto found = cache.find(module);
+        const std::string path = info.dli_fname != nullptr && info.dli_fname[0] != '\0' ? info.dli_fname : "";
+        if (found != cache.end() && found->second->Loader == path) {
+            return found->second->Table ? &*found->second->Table : nullptr;
+        }
+    }
     const std::optional<LoadedObject> object = FindLoadedObject(module);
     if (!object) {
         return nullptr;
@@ -99,7 +113,8 @@ const ResourceTable* ModuleResources(platform::HMODULE module) {
     std::unique_ptr<CachedResources>& cached = cache[module];
     // Another module may have been loaded where an unloaded one was.
     if (!cached || cached->Path != object->Path) {
-        cached = std::make_unique<CachedResources>(CachedResources{object->Path, ReadResources(*object)});
+        cached = std::make_unique<CachedResources>(CachedResources{
+            object->Path, ReadResources(*object), info.dli_fname != nullptr ? info.dli_fname : ""});
     }
     return cached->Table ? &*cached->Table : nullptr;
 }

@@ -158,6 +158,7 @@ std::unique_ptr<RegistryStore> RegistryStore::Open(const std::string& file, std:
 }
 
 RegistryStore::~RegistryStore() {
+    SqliteStatement::FinalizeAll(db_);
     sqlite3_close(db_);
 }
 

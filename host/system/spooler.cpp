@@ -122,16 +122,17 @@ BOOL GetPrinterDriverAs(HANDLE handle, std::u16string_view environment, uint32_t
 template <typename Char>
 BOOL GetJobAs(HANDLE handle, uint32_t jobId, uint32_t level, uint8_t* buffer, uint32_t size,
               uint32_t* needed) {
-    OpenPrinter open;
-    PrinterRecord printer;
-    if (const uint32_t error = FindPrinter(handle, 0, open, printer); error != ERROR_SUCCESS) {
-        return Fail(error);
+    // Jobs are kept in memory with their printer's name; the handle alone says which printer,
+    // so the printer's stored record (a dozen registry reads) is not needed here.
+    const auto found = Printers().Find(handle);
+    if (!found) {
+        return Fail(ERROR_INVALID_HANDLE);
     }
     if (level != 1) {
         return Fail(ERROR_INVALID_LEVEL);
     }
     const auto job = host::SpoolJobs::Instance().Find(jobId);
-    if (!job || !SameIgnoringCase(job->printer, printer.name)) {
+    if (!job || !SameIgnoringCase(job->printer, found->printer)) {
         return Fail(ERROR_INVALID_PARAMETER);
     }
     return host::PackJobInfo1<Char>(*job, buffer, size, needed) ? TRUE : FALSE;

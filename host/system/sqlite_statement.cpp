@@ -1,8 +1,38 @@
 #include "host/system/sqlite_statement.h"
 
+#include <map>
+#include <mutex>
+#include <utility>
+
 namespace host {
 
-SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) {
+namespace {
+
+// Statements not in use, by connection and SQL; a statement in use is out of the cache, so two
+// of the same SQL can be open at once.
+struct IdleStatements {
+    std::mutex mutex;
+    std::multimap<std::pair<sqlite3*, std::string>, sqlite3_stmt*> statements;
+};
+
+IdleStatements& Idle() {
+    static IdleStatements* idle = new IdleStatements;  // outlives every connection
+    return *idle;
+}
+
+}  // namespace
+
+SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : db_(db), sql_(sql) {
+    {
+        IdleStatements& idle = Idle();
+        std::lock_guard lock(idle.mutex);
+        const auto found = idle.statements.find({db_, sql_});
+        if (found != idle.statements.end()) {
+            statement_ = found->second;
+            idle.statements.erase(found);
+            return;
+        }
+    }
     if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &statement_, nullptr) !=
         SQLITE_OK) {
         sqlite3_finalize(statement_);
@@ -11,7 +41,27 @@ SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) {
 }
 
 SqliteStatement::~SqliteStatement() {
-    sqlite3_finalize(statement_);
+    if (statement_ == nullptr) {
+        return;
+    }
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+    IdleStatements& idle = Idle();
+    std::lock_guard lock(idle.mutex);
+    idle.statements.emplace(std::make_pair(db_, std::move(sql_)), statement_);
+}
+
+void SqliteStatement::FinalizeAll(sqlite3* db) {
+    IdleStatements& idle = Idle();
+    std::lock_guard lock(idle.mutex);
+    for (auto it = idle.statements.begin(); it != idle.statements.end();) {
+        if (it->first.first == db) {
+            sqlite3_finalize(it->second);
+            it = idle.statements.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 void SqliteStatement::Bind(int index, int64_t value) {

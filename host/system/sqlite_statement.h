@@ -1,4 +1,6 @@
-// One prepared SQLite statement, finalised when it goes out of scope.
+// One prepared SQLite statement. Preparing is the larger part of a registry read, so a
+// statement that goes out of scope is reset and kept for the next use of the same SQL on the
+// same connection; FinalizeAll gives a connection's statements up before it is closed.
 #pragma once
 
 #include <sqlite3.h>
@@ -20,6 +22,8 @@ class SqliteStatement {
 
     bool Ok() const { return statement_ != nullptr; }
 
+    static void FinalizeAll(sqlite3* db);
+
     // Parameters count from 1, as in SQLite.
     void Bind(int index, int64_t value);
     void Bind(int index, std::string_view text);
@@ -35,6 +39,8 @@ class SqliteStatement {
     std::vector<uint8_t> Blob(int column) const;
 
   private:
+    sqlite3* db_;
+    std::string sql_;
     sqlite3_stmt* statement_ = nullptr;
 };
 
