@@ -50,7 +50,7 @@ TEST_F(PrintCommand, ConfidentialJobCarriesItsPjlHeaderAroundPrintablePostScript
 
 TEST_F(PrintCommand, DocumentNupAndOutputFile) {
     const std::string output = (root_ / "captured.prn").string();
-    const Outcome run = Qv({"print", "QV Office", "--document", QV_SAMPLES "/documents/report.ps",
+    const Outcome run = Qv({"print", "QV Office", "--document", QV_SAMPLES_DIR "/documents/report.ps",
                             "--option", "%PagePerSheet=2", "-o", output});
     ASSERT_EQ(0, run.status) << run.err;
     EXPECT_EQ(std::string::npos, run.err.find("office.prn"));

@@ -73,7 +73,7 @@ class Qvhost : public ::testing::Test {
 
     void InstallSamplePrinter() {
         ASSERT_EQ(
-            0, Qv({"driver", "add", "Quorvel QV9000Z PS", "--ppd", QV_SAMPLES "/ppd/QV9000Z.PPD"})
+            0, Qv({"driver", "add", "Quorvel QV9000Z PS", "--ppd", QV_SAMPLES_DIR "/ppd/QV9000Z.PPD"})
                    .status);
         ASSERT_EQ(0, Qv({"printer", "add", "QV Office", "--driver", "Quorvel QV9000Z PS", "--port",
                          "C:\\spool\\office.prn"})

@@ -43,7 +43,7 @@ TEST_F(Qvhost, WalksAFreshRootFromDriverToRegistryExport) {
         EXPECT_TRUE(Contains(run.out, line)) << line << run.out;
     }
     const auto store = root_ / "machine/c/WINDOWS/system32/spool/DRIVERS/W32X86/3";
-    EXPECT_EQ(FileText(QV_SAMPLES "/ppd/QV9000Z.PPD"), FileText(store / "QV9000Z.PPD"));
+    EXPECT_EQ(FileText(QV_SAMPLES_DIR "/ppd/QV9000Z.PPD"), FileText(store / "QV9000Z.PPD"));
     EXPECT_TRUE(std::filesystem::exists(store / "qvpsui.so"));
     EXPECT_TRUE(std::filesystem::exists(store / "qvpsrnd.so"));
 

@@ -1,6 +1,7 @@
 // The host driver's user-interface side with the built plug-ins installed as the spooler
 // installs them: the events at installation, the device modes through the UI plug-in's DevMode,
 // the helper interface on the PPD, and qvhost end to end.
+#include "tests/tools/qvhost_fixture.h"
 #include "host/psdriver/ui_plugin_host.h"
 
 #include <gtest/gtest.h>
@@ -180,33 +181,14 @@ TEST_F(UiSideTest, UnknownPrintersAreReported) {
 }
 
 // qvhost itself, as a person runs it.
-class QvhostTest : public ::testing::Test {
+class QvhostTest : public testing_support::Qvhost {
   protected:
-    void SetUp() override {
-        root_ = testing_support::MakeTemporaryFolder();
-        ASSERT_FALSE(root_.empty());
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
     // The command's standard output; its exit status must be 0.
-    std::string Run(const std::string& arguments) {
-        const std::string command = std::string("QVHOST_MODULE_DIR='") + QV_MODULE_DIR + "' '" +
-                                    QV_QVHOST + "' --root '" + root_.string() + "' " + arguments +
-                                    " 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        std::string output;
-        char buffer[4096];
-        size_t read;
-        while (pipe != nullptr && (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            output.append(buffer, read);
-        }
-        EXPECT_EQ(0, pipe != nullptr ? pclose(pipe) : -1) << command << "\n" << output;
-        return output;
+    std::string Run(std::vector<std::string> arguments) {
+        const testing_support::Outcome run = Qv(arguments);
+        EXPECT_EQ(0, run.status) << run.err;
+        return run.out;
     }
-
-    std::filesystem::path root_;
 };
 
 // The lines of an export from the given key's header to the next key.
@@ -220,15 +202,15 @@ std::string Section(const std::string& exported, const std::string& key) {
 }
 
 TEST_F(QvhostTest, ANewUsersFirstSettingsCopyTheDefaultWatermarks) {
-    Run("--user alice driver add 'Quorvel QV9000Z PS' --ppd '" + std::string(QV_SAMPLES_DIR) +
-        "/ppd/QV9000Z.PPD'");
-    Run("--user alice printer add Office --driver 'Quorvel QV9000Z PS'");
-    const std::string json = Run("--user bob settings Office --document");
+    Run({"--user", "alice", "driver", "add", "Quorvel QV9000Z PS", "--ppd",
+         std::string(QV_SAMPLES_DIR) + "/ppd/QV9000Z.PPD"});
+    Run({"--user", "alice", "printer", "add", "Office", "--driver", "Quorvel QV9000Z PS"});
+    const std::string json = Run({"--user", "bob", "settings", "Office", "--document"});
     EXPECT_NE(std::string::npos, json.find("\"settings\": \"document\""));
     EXPECT_NE(std::string::npos, json.find("\"dmDriverExtra\": 7672"));
     EXPECT_NE(std::string::npos, json.find("\"FontFace\": \"宋体\""));
 
-    const std::string exported = Run("reg export HKEY_USERS");
+    const std::string exported = Run({"reg", "export", "HKEY_USERS"});
     const std::string base = "HKEY_USERS\\";
     const std::string driverKey = "\\Software\\Quorvel\\PSPlugIn\\Quorvel QV9000Z PS";
     for (const char* hive : {".DEFAULT", "bob"}) {
