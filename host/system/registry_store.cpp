@@ -157,6 +157,13 @@ std::unique_ptr<RegistryStore> RegistryStore::Open(const std::string& file, std:
     return store;
 }
 
+std::pair<int64_t, int64_t> RegistryStore::Generation() {
+    std::lock_guard lock(mutex_);
+    SqliteStatement query(db_, "PRAGMA data_version");
+    const int64_t others = query.Step() == SQLITE_ROW ? query.Integer(0) : -1;
+    return {sqlite3_total_changes64(db_), others};
+}
+
 RegistryStore::~RegistryStore() {
     SqliteStatement::FinalizeAll(db_);
     sqlite3_close(db_);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <span>
 #include <string>
 #include <string_view>
@@ -62,6 +63,10 @@ class RegistryStore {
     uint32_t EnumValue(KeyId key, uint32_t index, StoredValue& value);
     uint32_t EnumKey(KeyId key, uint32_t index, std::u16string& name, int64_t& lastWriteMs);
     uint32_t QueryInfo(KeyId key, StoredKeyInfo& info);
+
+    // Changes since the connection opened: its own and those other connections committed. Equal
+    // generations mean nothing in the registry changed in between.
+    std::pair<int64_t, int64_t> Generation();
 
   private:
     explicit RegistryStore(sqlite3* db) : db_(db) {}

@@ -3,12 +3,17 @@
 #include <time.h>
 
 #include <cstring>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <utility>
 #include <string>
 
 #include "host/system/code_pages.h"
 #include "host/system/machine_keys.h"
 #include "host/system/machine_state.h"
 #include "host/system/registry_key.h"
+#include "host/system/registry_store.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 
@@ -16,7 +21,40 @@ namespace platform {
 
 namespace {
 
-std::u16string ComputerName() {
+// The name and language services run on every job and every watermark preview; what they read
+// is kept until the registry changes (here or in another process), the machine included.
+struct SettingsCache {
+    std::mutex mutex;
+    const host::RegistryStore* store = nullptr;
+    std::pair<int64_t, int64_t> generation{-1, -1};
+    std::optional<std::u16string> computerName;
+    std::optional<uint16_t> languageId;
+};
+
+template <typename T, typename Read>
+T CachedSetting(std::optional<T> SettingsCache::*slot, Read read) {
+    static SettingsCache cache;
+    const std::shared_ptr<host::RegistryStore> store = host::MachineState::Instance().Registry();
+    const auto generation = store->Generation();
+    {
+        std::lock_guard lock(cache.mutex);
+        if (cache.store == store.get() && cache.generation == generation && (cache.*slot)) {
+            return *(cache.*slot);
+        }
+    }
+    T value = read();
+    std::lock_guard lock(cache.mutex);
+    if (cache.store != store.get() || cache.generation != generation) {
+        cache.computerName.reset();
+        cache.languageId.reset();
+        cache.store = store.get();
+        cache.generation = generation;
+    }
+    cache.*slot = value;
+    return value;
+}
+
+std::u16string ReadComputerName() {
     host::RegistryKey key;
     if (host::RegistryKey::Open(HKEY_LOCAL_MACHINE, host::ComputerNameKeyPath, KEY_READ, key) !=
         ERROR_SUCCESS) {
@@ -24,6 +62,12 @@ std::u16string ComputerName() {
     }
     return key.GetString(u"ComputerName").value_or(u"QVHOST");
 }
+
+std::u16string ComputerName() {
+    return CachedSetting(&SettingsCache::computerName, &ReadComputerName);
+}
+
+uint16_t ReadLanguageId();
 
 // Copies text with its terminator when it fits; *size as the host's name functions report it.
 template <typename Char>
@@ -87,7 +131,11 @@ BOOL GetComputerNameA(char* buffer, uint32_t* size) {
     return CopyName(host::ToAnsi(ComputerName()), buffer, size, ERROR_BUFFER_OVERFLOW, false);
 }
 
-uint16_t GetSystemDefaultLangID() {
+uint16_t GetSystemDefaultLangID() { return CachedSetting(&SettingsCache::languageId, &ReadLanguageId); }
+
+namespace {
+
+uint16_t ReadLanguageId() {
     host::RegistryKey key;
     if (host::RegistryKey::Open(HKEY_LOCAL_MACHINE, host::LanguageKeyPath, KEY_READ, key) !=
         ERROR_SUCCESS) {
@@ -111,5 +159,7 @@ uint16_t GetSystemDefaultLangID() {
     }
     return id;
 }
+
+}  // namespace
 
 }  // namespace platform

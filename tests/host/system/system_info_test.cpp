@@ -102,3 +102,48 @@ TEST_F(SystemInfo, WindowsPathsLiveInTheMachineRoot) {
 }
 
 }  // namespace
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+std::string ComputerNameNow() {
+    char name[16] = {};
+    uint32_t size = sizeof name;
+    platform::GetComputerNameA(name, &size);
+    return name;
+}
+
+// The names and the language are kept between calls; a change made in this process or by
+// another one on the same machine is seen at the next call.
+TEST(SystemSettings, ChangesAreSeenWhereverTheyAreMade) {
+    const auto root = testing_support::MakeTemporaryFolder();
+    std::string error;
+    ASSERT_TRUE(host::OpenMachine(root, error)) << error;
+    ASSERT_TRUE(host::SetComputerName(u"FIRST", error));
+    EXPECT_EQ("FIRST", ComputerNameNow());
+    ASSERT_TRUE(host::SetDefaultLanguage(1045, error));
+    EXPECT_EQ(1045, platform::GetSystemDefaultLangID());
+    ASSERT_TRUE(host::SetComputerName(u"SECOND", error));
+    EXPECT_EQ("SECOND", ComputerNameNow());
+
+    const pid_t child = fork();
+    if (child == 0) {
+        std::string reason;
+        const bool changed = host::OpenMachine(root, reason) && host::SetComputerName(u"THIRD", reason) &&
+                             host::SetDefaultLanguage(1049, reason);
+        _exit(changed ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    ASSERT_EQ(0, status);
+    EXPECT_EQ("THIRD", ComputerNameNow());
+    EXPECT_EQ(1049, platform::GetSystemDefaultLangID());
+
+    host::OpenMemoryMachine();
+    EXPECT_NE("THIRD", ComputerNameNow());  // another machine, other settings
+    std::filesystem::remove_all(root);
+}
+
+}  // namespace
