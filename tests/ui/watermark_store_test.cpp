@@ -34,7 +34,9 @@ WatermarkSpec Spec(std::u16string_view name, std::u16string_view text) {
 
 std::vector<uint8_t> Bytes(const WatermarkSpec& spec, size_t size) {
     std::vector<uint8_t> bytes(size, 0x5A);
-    std::memcpy(bytes.data(), &spec, std::min(size, sizeof spec));
+    if (size > 0) {
+        std::memcpy(bytes.data(), &spec, std::min(size, sizeof spec));
+    }
     return bytes;
 }
 
