@@ -24,6 +24,10 @@ public:
     // own features, whose keywords start with '%'.
     bool HasFeature(const std::string& keyword) const;
     std::vector<std::string> Options(const std::string& keyword) const;
+    // The PPD's features in the file's order, and a feature's text for people (its keyword when
+    // it has none).
+    std::vector<std::string> Features() const;
+    std::string FeatureText(const std::string& keyword) const;
 
     // The selected option, or nullopt for an unknown feature.
     std::optional<std::string> Selected(const std::string& keyword) const;
