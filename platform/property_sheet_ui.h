@@ -159,3 +159,27 @@ struct USERDATA {
 };
 
 }  // namespace platform
+
+namespace platform {
+
+// The host-item callback's parameter block.
+constexpr uint16_t CPSUICB_REASON_APPLYNOW = 6;
+constexpr uint16_t CPSUICB_REASON_SETACTIVE = 10;
+constexpr int32_t CPSUICB_ACTION_NONE = 0;
+constexpr int32_t CPSUICB_ACTION_REINIT_ITEMS = 2;
+constexpr int32_t CPSUICB_ACTION_ITEMS_APPLIED = 4;
+
+struct CPSUICBPARAM {
+    uint16_t cbSize;
+    uint16_t Reason;
+    HWND hDlg;
+    OPTITEM* pOptItem;
+    uint16_t cOptItem;
+    uint16_t Flags;
+    OPTITEM* pCurItem;
+    LPARAM OldSel;
+    uintptr_t UserData;
+    uintptr_t Result;
+};
+
+}  // namespace platform

@@ -34,7 +34,15 @@ HWND OpenHelpWindow(HWND caller, const char16_t* file, uint32_t command, bool ht
                         1, nullptr, nullptr);
     }
     HelpLog().push_back({html, name, command, window});
-    (void)caller;
+    // The stand-in viewer takes no input: the caller's window keeps it.
+    WindowManager& manager = WindowManager::Instance();
+    Window* top = manager.Find(caller);
+    while (top != nullptr && top->Parent != nullptr) {
+        top = top->Parent;
+    }
+    if (top != nullptr) {
+        manager.BringToFront(top);
+    }
     return window;
 }
 
