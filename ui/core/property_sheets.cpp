@@ -15,6 +15,7 @@
 #include "settings/text.h"
 #include "ui/about/about_page.h"
 #include "ui/core/printer_info.h"
+#include "ui/core/sheet_pages.h"
 #include "ui/core/sheet_state.h"
 #include "ui/core/ui_plugin.h"
 #include "ui/resources/resource_ids.h"
@@ -70,13 +71,6 @@ PROPSHEETPAGEW PageDescription() {
         page.hActCtx = context;
     }
     return page;
-}
-
-bool IsNeutralBrand(HANDLE printer) {
-    const std::optional<std::u16string> driver = PrinterDriverName(printer);
-    return driver && driver->size() >= NeutralBrand.size() &&
-           settings::TextEqualsNoCase(std::u16string_view(*driver).substr(0, NeutralBrand.size()),
-                                      NeutralBrand);
 }
 
 // The current option keyword of a PPD feature; nullopt when it has none.
@@ -184,18 +178,11 @@ void FillWorkingCopy(PluginDevmode& working, const PluginDevmode& host) {
     settings::TerminateText(working.ProfileName);
 }
 
-struct SheetBuild {
-    SheetState* State;
-    OEMUIPSPARAM* Params;
-    IPrintCoreUI2* Core;
-    bool NeutralBrand;
-};
-
 bool On(const SheetBuild& build, const char* keyword) {
-    return FeatureIsOn(build.Core, build.Params->poemuiobj, keyword);
+    return FeatureIsOn(build.Core, build.Host, keyword);
 }
 bool Exists(const SheetBuild& build, const char* keyword) {
-    return FeatureExists(build.Core, build.Params->poemuiobj, keyword);
+    return FeatureExists(build.Core, build.Host, keyword);
 }
 
 uint16_t OutputOptionsTemplate(const SheetBuild& build) {
@@ -207,8 +194,8 @@ uint16_t WatermarksTemplate(const SheetBuild&) {
 // Also tells the record whether the printer has print-quality adjustments at all.
 uint16_t QualityTemplate(const SheetBuild& build) {
     const bool quality = Exists(build, "HasPrintQuality");
-    if (auto* host = static_cast<PluginDevmode*>(build.Params->pOEMDM)) {
-        host->PrintQualitySupported = quality ? 1 : 0;
+    if (build.HostRecord != nullptr) {
+        build.HostRecord->PrintQualitySupported = quality ? 1 : 0;
     }
     if (build.State != nullptr) {
         build.State->Working.PrintQualitySupported = quality ? 1 : 0;
@@ -339,7 +326,9 @@ void InitDocumentSheet(UiPlugin& plugin, PROPSHEETUI_INFO& info) {
         }
     }
     info.UserData = reinterpret_cast<uintptr_t>(state);
-    const SheetBuild build{state, params, plugin.Core(), IsNeutralBrand(params->hPrinter)};
+    const SheetBuild build{state, plugin.Core(), params->poemuiobj,
+                           static_cast<PluginDevmode*>(params->pOEMDM),
+                           IsNeutralBrand(params->hPrinter)};
     info.Result = AddPages(DocumentPages, build, info);
 }
 
@@ -381,11 +370,38 @@ void InitDeviceSheet(UiPlugin& plugin, PROPSHEETUI_INFO& info) {
         state->HelpFile = FindHelpFile(*state);
     }
     info.UserData = reinterpret_cast<uintptr_t>(state);
-    const SheetBuild build{state, params, plugin.Core(), IsNeutralBrand(params->hPrinter)};
+    const SheetBuild build{state, plugin.Core(), params->poemuiobj, nullptr,
+                           IsNeutralBrand(params->hPrinter)};
     info.Result = AddPages(DevicePages, build, info);
 }
 
+template <size_t N>
+std::vector<uint16_t> Templates(const SheetPage (&pages)[N], const SheetBuild& build) {
+    std::vector<uint16_t> templates;
+    for (const SheetPage& page : pages) {
+        if (const uint16_t id = page.Template(build); id != 0) {
+            templates.push_back(id);
+        }
+    }
+    return templates;
+}
+
 }  // namespace
+
+bool IsNeutralBrand(HANDLE printer) {
+    const std::optional<std::u16string> driver = PrinterDriverName(printer);
+    return driver && driver->size() >= NeutralBrand.size() &&
+           settings::TextEqualsNoCase(std::u16string_view(*driver).substr(0, NeutralBrand.size()),
+                                      NeutralBrand);
+}
+
+std::vector<uint16_t> DocumentSheetTemplates(const SheetBuild& build) {
+    return Templates(DocumentPages, build);
+}
+
+std::vector<uint16_t> DeviceSheetTemplates(const SheetBuild& build) {
+    return Templates(DevicePages, build);
+}
 
 HRESULT UiPlugin::DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
     if (BadCall(info)) {
