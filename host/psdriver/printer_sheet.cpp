@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "host/psdriver/opened_printer.h"
 #include "host/psdriver/resources/host_sheet_ids.h"
 #include "host/psdriver/ui_plugin_host.h"
 #include "host/system/utf.h"
@@ -23,9 +24,9 @@ namespace {
 // The public item a PPD feature stands for, where the host has one.
 uint8_t PublicIdOf(const std::string& keyword) {
     static const std::pair<const char*, uint8_t> ids[] = {
-        {"PageSize", DMPUB_FORMNAME},      {"InputSlot", DMPUB_DEFSOURCE},
-        {"Duplex", DMPUB_DUPLEX},          {"Resolution", DMPUB_PRINTQUALITY},
-        {"MediaType", DMPUB_MEDIATYPE},    {"OutputBin", DMPUB_OUTPUTBIN},
+        {"PageSize", DMPUB_FORMNAME},   {"InputSlot", DMPUB_DEFSOURCE},
+        {"Duplex", DMPUB_DUPLEX},       {"Resolution", DMPUB_PRINTQUALITY},
+        {"MediaType", DMPUB_MEDIATYPE}, {"OutputBin", DMPUB_OUTPUTBIN},
         {"ColorModel", DMPUB_COLOR},
     };
     for (const auto& [name, id] : ids) {
@@ -98,8 +99,12 @@ void FillItemList(HWND window, HostOptionItems& items) {
         const std::pair<const char16_t*, int32_t> columns[] = {{u"项目", 200}, {u"设置", 190}};
         for (int32_t i = 0; i < 2; ++i) {
             std::u16string title = columns[i].first;
-            LVCOLUMNW column{LVCF_FMT | LVCF_WIDTH | LVCF_TEXT, LVCFMT_LEFT, columns[i].second,
-                             title.data(), 0, 0};
+            LVCOLUMNW column{LVCF_FMT | LVCF_WIDTH | LVCF_TEXT,
+                             LVCFMT_LEFT,
+                             columns[i].second,
+                             title.data(),
+                             0,
+                             0};
             SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i),
                          reinterpret_cast<LPARAM>(&column));
         }
@@ -174,27 +179,6 @@ class SheetHeap {
 
   private:
     HANDLE heap_;
-};
-
-class AdministeredPrinter {
-  public:
-    explicit AdministeredPrinter(const std::u16string& name) {
-        PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
-        if (!OpenPrinterW(name.c_str(), &handle_, &defaults)) {
-            handle_ = nullptr;
-        }
-    }
-    ~AdministeredPrinter() {
-        if (handle_ != nullptr) {
-            ClosePrinter(handle_);
-        }
-    }
-    AdministeredPrinter(const AdministeredPrinter&) = delete;
-    AdministeredPrinter& operator=(const AdministeredPrinter&) = delete;
-    HANDLE Get() const { return handle_; }
-
-  private:
-    HANDLE handle_ = nullptr;
 };
 
 std::u16string TemplateTitle(const PROPSHEETPAGEW& page) {
@@ -294,7 +278,8 @@ bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOut
     if (!OpenUiSession(printerName, session, error)) {
         return false;
     }
-    const AdministeredPrinter printer(printerName);
+    // Set-up of printer data (SetPrinterData) needs the right to administer the printer.
+    const OpenedPrinter printer(printerName, PRINTER_ALL_ACCESS);
     if (printer.Get() == nullptr) {
         error = "the printer '" + ToUtf8(printerName) + "' cannot be opened for its settings";
         return false;
@@ -368,8 +353,7 @@ bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOut
     PROPSHEETHEADERW header{};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_PROPSHEETPAGE;
-    const std::u16string caption =
-        name + (kind == SheetKind::Document ? u" 打印首选项" : u" 属性");
+    const std::u16string caption = name + (kind == SheetKind::Document ? u" 打印首选项" : u" 属性");
     header.pszCaption = caption.c_str();
     header.nPages = static_cast<uint32_t>(pages.size());
     header.ppsp = pages.data();

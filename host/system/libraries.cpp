@@ -36,7 +36,8 @@ std::u16string Lower(std::u16string text) {
 
 }  // namespace
 
-void RegisterHostLibrary(const std::u16string& fileName, std::map<uint16_t, void*> exportsByNumber) {
+void RegisterHostLibrary(const std::u16string& fileName,
+                         std::map<uint16_t, void*> exportsByNumber) {
     Libraries& libraries = AllLibraries();
     std::lock_guard lock(libraries.mutex);
     const std::u16string key = Lower(fileName);

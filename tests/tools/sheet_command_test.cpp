@@ -62,8 +62,8 @@ TEST_F(SheetCommandTest, EachSamplePrinterGetsItsAboutPageInBothSheets) {
         for (const bool device : {false, true}) {
             SCOPED_TRACE(device ? "device" : "document");
             const auto run =
-                Sheet(c.Printer, script, device ? std::vector<std::string>{"--device"}
-                                                : std::vector<std::string>{});
+                Sheet(c.Printer, script,
+                      device ? std::vector<std::string>{"--device"} : std::vector<std::string>{});
             ASSERT_EQ(0, run.status) << run.err;
             EXPECT_NE(std::string::npos, run.out.find("\"pages\": [\"高级\", \"关于\"]"));
             EXPECT_NE(std::string::npos, run.out.find("\"ended\": \"script-end\""));
@@ -120,8 +120,8 @@ TEST_F(SheetCommandTest, AScriptStopsAtTheLineAPersonCouldNotDo) {
 TEST_F(SheetCommandTest, ScreenshotsShowEachPageWhenFirstShownAndOnRequest) {
     InstallSamplePrinter();
     const auto folder = root_ / "shots";
-    const auto run =
-        Sheet("QV Office", "page 关于\npage 高级\nscreenshot again\n", {"--screenshots", folder.string()});
+    const auto run = Sheet("QV Office", "page 关于\npage 高级\nscreenshot again\n",
+                           {"--screenshots", folder.string()});
     ASSERT_EQ(0, run.status) << run.err;
     for (const char* file : {"page-1-高级.png", "page-2-关于.png", "again.png"}) {
         EXPECT_TRUE(std::filesystem::exists(folder / file)) << file;

@@ -26,11 +26,20 @@ TEST(HelpPlacement, SheetMovesLeftOfTheMiddleAndHelpTakesTheRoomToItsRight) {
         RECT PlacedHelp;
     };
     const Case cases[] = {
-        {"narrow sheet", {300, 50, 800, 450}, {0, 0, 1280, 1024}, {140, 50, 640, 450},
+        {"narrow sheet",
+         {300, 50, 800, 450},
+         {0, 0, 1280, 1024},
+         {140, 50, 640, 450},
          {640, 50, 1140, 450}},
-        {"wider than half the desktop", {100, 20, 900, 620}, {0, 0, 1280, 1024},
-         {0, 20, 800, 620}, {800, 20, 1280, 620}},
-        {"odd desktop width", {0, 0, 300, 200}, {0, 0, 1001, 700}, {200, 0, 500, 200},
+        {"wider than half the desktop",
+         {100, 20, 900, 620},
+         {0, 0, 1280, 1024},
+         {0, 20, 800, 620},
+         {800, 20, 1280, 620}},
+        {"odd desktop width",
+         {0, 0, 300, 200},
+         {0, 0, 1001, 700},
+         {200, 0, 500, 200},
          {500, 0, 800, 200}},
     };
     for (const Case& c : cases) {

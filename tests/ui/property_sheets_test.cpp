@@ -208,7 +208,8 @@ TEST_F(PropertySheetsTest, TheHelpFileIsTheFirstDependentHelpFileInLowerCase) {
     ASSERT_NE(nullptr, state);
     ASSERT_NE(nullptr, state->HelpFile);
     const std::u16string help = state->HelpFile;
-    EXPECT_NE(std::u16string::npos, help.find(u"qv9000z.chm")) << std::string(help.begin(), help.end());
+    EXPECT_NE(std::u16string::npos, help.find(u"qv9000z.chm"))
+        << std::string(help.begin(), help.end());
     for (const char16_t c : help) {
         EXPECT_FALSE(c >= u'A' && c <= u'Z');
     }
@@ -259,13 +260,15 @@ TEST_F(PropertySheetsTest, TheBrandWordAtTheStartOfTheDriverNameInAnyCaseIsTheBr
         {u"My Kestrine", false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.Driver, c.Driver + std::char_traits<char16_t>::length(c.Driver)));
+        SCOPED_TRACE(
+            std::string(c.Driver, c.Driver + std::char_traits<char16_t>::length(c.Driver)));
         std::string error;
         ASSERT_TRUE(host::SpoolerAdmin::InstallDriver(
             {c.Driver, files_ / "QV9000Z.PPD", files_ / "QV9000Z.CHM", files_}, error))
             << error;
         const std::u16string printer = std::u16string(c.Driver) + u" printer";
-        ASSERT_TRUE(host::SpoolerAdmin::AddPrinter({printer, c.Driver}, error)) << error;
+        ASSERT_TRUE(host::SpoolerAdmin::AddPrinter({printer, c.Driver, u"null:", u""}, error))
+            << error;
         EXPECT_EQ(c.Brand, qv::ui::IsNeutralBrand(Open(printer.c_str())));
     }
     EXPECT_FALSE(qv::ui::IsNeutralBrand(printer_));

@@ -28,17 +28,6 @@ namespace {
 
 using namespace platform;
 
-std::string Nested(const std::string& json) {
-    std::string nested;
-    for (const char c : json) {
-        nested.push_back(c);
-        if (c == '\n') {
-            nested += "  ";
-        }
-    }
-    return nested;
-}
-
 std::string Utf8(const std::u16string& text) {
     return host::JsonString(host::ToUtf8(text));
 }
@@ -149,11 +138,12 @@ std::string ResultJson(const SheetRun& run) {
     if (run.cancelledAtEnd) {
         ended = outcome.Result == 1 ? "script-end-after-apply" : "script-end";
     }
-    std::string json = "{\n  \"printer\": " + Utf8(run.printer) + ",\n  \"sheet\": \"" +
-                       (run.kind == host::SheetKind::Document ? "document" : "device") +
-                       "\",\n  \"ended\": \"" + ended + "\",\n  \"saved\": " +
-                       (outcome.Saved ? "true" : "false") + ",\n  \"settingsChanged\": " +
-                       (outcome.PluginReportedChange ? "true" : "false") + ",\n  \"pages\": [";
+    std::string json =
+        "{\n  \"printer\": " + Utf8(run.printer) + ",\n  \"sheet\": \"" +
+        (run.kind == host::SheetKind::Document ? "document" : "device") + "\",\n  \"ended\": \"" +
+        ended + "\",\n  \"saved\": " + (outcome.Saved ? "true" : "false") +
+        ",\n  \"settingsChanged\": " + (outcome.PluginReportedChange ? "true" : "false") +
+        ",\n  \"pages\": [";
     for (size_t i = 0; i < outcome.PageTitles.size(); ++i) {
         json += (i == 0 ? "" : ", ") + Utf8(outcome.PageTitles[i]);
     }
@@ -174,8 +164,11 @@ std::string ResultJson(const SheetRun& run) {
     }
     json += "],\n";
     if (outcome.Settings) {
-        json += "  \"public\": " + Nested(host::PublicDevModeJson(outcome.Settings->Public())) +
-                ",\n  \"plugin\": " + Nested(host::RecordJson(outcome.Settings->Plugin())) + "\n";
+        json +=
+            "  \"public\": " +
+            host::NestedJson(host::PublicDevModeJson(outcome.Settings->Public())) +
+            ",\n  \"plugin\": " + host::NestedJson(host::RecordJson(outcome.Settings->Plugin())) +
+            "\n";
     }
     json += "}\n";
     return json;

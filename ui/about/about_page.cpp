@@ -131,8 +131,8 @@ void AboutPage::FillTitle() const {
     }
     std::vector<char> nickName(needed + 1, '\0');
     if (Failed(state->Core->GetGlobalAttribute(state->Params->poemuiobj, 0, "NickName", &type,
-                                               reinterpret_cast<uint8_t*>(nickName.data()),
-                                               needed, &needed))) {
+                                               reinterpret_cast<uint8_t*>(nickName.data()), needed,
+                                               &needed))) {
         return;
     }
     std::vector<char16_t> wide(needed + 1, u'\0');

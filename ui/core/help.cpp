@@ -52,8 +52,9 @@ HtmlHelpFunction ResolveHtmlHelp() {
     if (module == nullptr) {
         module = LoadLibraryW(u"hhctrl.ocx");
     }
-    void* address =
-        module != nullptr ? GetProcAddress(module, MAKEINTRESOURCEA(HtmlHelpExportNumber)) : nullptr;
+    void* address = module != nullptr
+                        ? GetProcAddress(module, MAKEINTRESOURCEA(HtmlHelpExportNumber))
+                        : nullptr;
     if (address == nullptr) {
         if (module != nullptr) {
             FreeLibrary(module);
@@ -139,9 +140,9 @@ void SetContextHelpButton(HWND page, bool shown) {
     if (has == shown) {
         return;
     }
-    SetWindowLongPtrW(frame, GWL_EXSTYLE,
-                      shown ? style | WS_EX_CONTEXTHELP
-                            : style & ~static_cast<intptr_t>(WS_EX_CONTEXTHELP));
+    SetWindowLongPtrW(
+        frame, GWL_EXSTYLE,
+        shown ? style | WS_EX_CONTEXTHELP : style & ~static_cast<intptr_t>(WS_EX_CONTEXTHELP));
     SendMessageW(frame, WM_NCPAINT, 1, 0);
 }
 

@@ -73,39 +73,19 @@ PROPSHEETPAGEW PageDescription() {
     return page;
 }
 
-// The current option keyword of a PPD feature; nullopt when it has none.
-std::optional<std::string> DriverSetting(IPrintCoreUI2* core, POEMUIOBJ host, const char* keyword) {
-    if (core == nullptr || host == nullptr) {
-        return std::nullopt;
-    }
-    uint32_t needed = 0;
-    uint32_t options = 0;
-    core->DrvGetDriverSetting(host, keyword, nullptr, 0, &needed, &options);
-    if (needed == 0 || needed > 0x10000) {
-        return std::nullopt;
-    }
-    std::string setting(needed, '\0');
-    if (!core->DrvGetDriverSetting(host, keyword, setting.data(), needed, &needed, &options)) {
-        return std::nullopt;
-    }
-    setting.resize(std::strlen(setting.c_str()));
-    return setting;
-}
-
 // An existing "BitmapId" is never changed; a missing one takes the number the "BitmapID"
 // option keyword starts with.
 void SeedBitmapId(const SheetState& state) {
     const OEMUIPSPARAM& params = *state.Params;
     const std::optional<std::string> setting =
-        DriverSetting(state.Core, params.poemuiobj, "BitmapID");
+        CurrentSetting(state.Core, params.poemuiobj, "BitmapID");
     if (!setting || params.pPrinterName == nullptr) {
         return;
     }
     const std::u16string path = u"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\" +
                                 std::u16string(params.pPrinterName) + u"\\PrinterDriverData";
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
         return;
     }
     uint32_t type = 0;
@@ -145,8 +125,8 @@ char16_t* FindHelpFile(const SheetState& state) {
             lower.find(u".hlp") == std::u16string::npos) {
             continue;
         }
-        auto* path = static_cast<char16_t*>(HeapAlloc(
-            state.Params->hOEMHeap, HEAP_ZERO_MEMORY, (lower.size() + 1) * sizeof(char16_t)));
+        auto* path = static_cast<char16_t*>(HeapAlloc(state.Params->hOEMHeap, HEAP_ZERO_MEMORY,
+                                                      (lower.size() + 1) * sizeof(char16_t)));
         if (path != nullptr) {
             std::memcpy(path, lower.c_str(), (lower.size() + 1) * sizeof(char16_t));
         }
@@ -249,9 +229,9 @@ uintptr_t AddPages(const SheetPage (&pages)[N], const SheetBuild& build, PROPSHE
         }
         description.pszTemplate = MAKEINTRESOURCEW(templateId);
         description.pfnDlgProc = page.Procedure;
-        result = static_cast<uintptr_t>(info.pfnComPropSheet(
-            info.hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&description),
-            0));
+        result = static_cast<uintptr_t>(
+            info.pfnComPropSheet(info.hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
+                                 reinterpret_cast<LPARAM>(&description), 0));
     }
     return result;
 }
@@ -348,8 +328,7 @@ void DestroyDocumentSheet(UiPlugin& plugin, PROPSHEETUI_INFO& info) {
     FreeSheetState(state);
     info.Result = 1;
     if (changed && sheetFunction != nullptr) {
-        info.Result =
-            static_cast<uintptr_t>(sheetFunction(sheet, CPSFUNC_SET_RESULT, 0, CPSUI_OK));
+        info.Result = static_cast<uintptr_t>(sheetFunction(sheet, CPSFUNC_SET_RESULT, 0, CPSUI_OK));
     }
 }
 
@@ -403,7 +382,12 @@ std::vector<uint16_t> DeviceSheetTemplates(const SheetBuild& build) {
     return Templates(DevicePages, build);
 }
 
-HRESULT UiPlugin::DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
+namespace {
+
+// The protocol both sheets share: the call checked, the simple reasons answered, INIT and
+// DESTROY by the sheet's own steps; nothing thrown leaves.
+template <typename Init, typename Destroy>
+HRESULT SheetReason(PROPSHEETUI_INFO* info, LPARAM param, Init init, Destroy destroy) {
     if (BadCall(info)) {
         return E_FAIL;
     }
@@ -412,9 +396,9 @@ HRESULT UiPlugin::DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
     }
     try {
         if (info->Reason == PROPSHEETUI_REASON_INIT) {
-            InitDocumentSheet(*this, *info);
+            init(*info);
         } else {
-            DestroyDocumentSheet(*this, *info);
+            destroy(*info);
         }
     } catch (...) {
         info->Result = 0;
@@ -423,26 +407,22 @@ HRESULT UiPlugin::DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
     return S_OK;
 }
 
+}  // namespace
+
+HRESULT UiPlugin::DocumentPropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
+    return SheetReason(
+        info, param, [this](PROPSHEETUI_INFO& call) { InitDocumentSheet(*this, call); },
+        [this](PROPSHEETUI_INFO& call) { DestroyDocumentSheet(*this, call); });
+}
+
 HRESULT UiPlugin::DevicePropertySheets(PROPSHEETUI_INFO* info, LPARAM param) {
-    if (BadCall(info)) {
-        return E_FAIL;
-    }
-    if (AnswerCommonReason(*info, param)) {
-        return S_OK;
-    }
-    try {
-        if (info->Reason == PROPSHEETUI_REASON_INIT) {
-            InitDeviceSheet(*this, *info);
-        } else {
-            FreeSheetState(reinterpret_cast<SheetState*>(info->UserData));
-            info->UserData = 0;
-            info->Result = 1;
-        }
-    } catch (...) {
-        info->Result = 0;
-        return E_OUTOFMEMORY;
-    }
-    return S_OK;
+    return SheetReason(
+        info, param, [this](PROPSHEETUI_INFO& call) { InitDeviceSheet(*this, call); },
+        [](PROPSHEETUI_INFO& call) {
+            FreeSheetState(reinterpret_cast<SheetState*>(call.UserData));
+            call.UserData = 0;
+            call.Result = 1;
+        });
 }
 
 }  // namespace qv::ui

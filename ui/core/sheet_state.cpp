@@ -24,21 +24,27 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-bool FeatureIsOn(IPrintCoreUI2* core, POEMUIOBJ host, const char* keyword) {
+std::optional<std::string> CurrentSetting(IPrintCoreUI2* core, POEMUIOBJ host,
+                                          const char* keyword) {
     if (core == nullptr || host == nullptr || keyword == nullptr) {
-        return false;
+        return std::nullopt;
     }
     uint32_t needed = 0;
     uint32_t options = 0;
     core->DrvGetDriverSetting(host, keyword, nullptr, 0, &needed, &options);
     if (needed == 0 || needed > 0x10000) {
-        return false;
+        return std::nullopt;
     }
     std::vector<char> setting(needed + 1, '\0');
     if (!core->DrvGetDriverSetting(host, keyword, setting.data(), needed, &needed, &options)) {
-        return false;
+        return std::nullopt;
     }
-    return EqualsNoCase(std::string_view(setting.data()), "True");
+    return std::string(setting.data());
+}
+
+bool FeatureIsOn(IPrintCoreUI2* core, POEMUIOBJ host, const char* keyword) {
+    const std::optional<std::string> setting = CurrentSetting(core, host, keyword);
+    return setting && EqualsNoCase(*setting, "True");
 }
 
 bool FeatureExists(IPrintCoreUI2* core, POEMUIOBJ host, const char* keyword) {
@@ -46,8 +52,7 @@ bool FeatureExists(IPrintCoreUI2* core, POEMUIOBJ host, const char* keyword) {
         return false;
     }
     uint32_t needed = 0;
-    return core->EnumOptions(host, 0, keyword, nullptr, 0, &needed) == E_OUTOFMEMORY &&
-           needed != 0;
+    return core->EnumOptions(host, 0, keyword, nullptr, 0, &needed) == E_OUTOFMEMORY && needed != 0;
 }
 
 bool FeatureIsOn(const SheetState* state, const char* keyword) {

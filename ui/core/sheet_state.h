@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "platform/property_sheet_ui.h"
 #include "settings/plugin_devmode.h"
@@ -27,6 +29,10 @@ struct SheetState {
     uint32_t HostItemCount;
     uint32_t PluginItemCount;
 };
+
+// The current option keyword of a PPD feature; nullopt when it has none or the host errs.
+std::optional<std::string> CurrentSetting(platform::IPrintCoreUI2* core, platform::POEMUIOBJ host,
+                                          const char* keyword);
 
 // The two printer-feature tests; false when the state, its block's host object or the core
 // interface is missing.
