@@ -97,7 +97,7 @@ TEST_F(HelpOpeningTest, EachKindOfHelpFileOpensItsViewer) {
 
 class AboutFileVersions : public testing_support::MachineTest {};
 
-TEST_F(AboutFileVersions, FilesWithoutVersionInformationShowNotAvailable) {
+TEST_F(AboutFileVersions, FilesWithoutVersionInformationShowNotAvailableAndWithoutFileVersionAreLeftOut) {
     const std::filesystem::path folder = host::MapPath(u"C:\\drivers");
     std::filesystem::create_directories(folder);
     std::filesystem::copy_file(QV_UI_MODULE, folder / "qvpsui.so");
@@ -120,6 +120,9 @@ TEST_F(AboutFileVersions, FilesWithoutVersionInformationShowNotAvailable) {
         EXPECT_EQ(c.Name, row->Name);
         EXPECT_EQ(c.Version, row->Version);
     }
+    // Version information without a FileVersion string: the file is left out of the list.
+    std::filesystem::copy_file(QV_NO_FILE_VERSION_MODULE, folder / "partial.dll");
+    EXPECT_FALSE(qv::ui::FileVersionOf(u"C:\\drivers\\partial.dll", u"N/A").has_value());
 }
 
 }  // namespace

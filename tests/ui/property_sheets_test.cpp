@@ -28,15 +28,17 @@ struct SheetCall {
     LPARAM Second;
     uint16_t Template;  // of an added page
     LPARAM PageParam;
+    uint32_t PageFlags;
 };
 std::vector<SheetCall> sheetCalls;
 
 intptr_t RecordingSheetFunction(HANDLE, uint32_t function, LPARAM first, LPARAM second) {
-    SheetCall call{function, first, second, 0, 0};
+    SheetCall call{function, first, second, 0, 0, 0};
     if (function == CPSFUNC_ADD_PROPSHEETPAGEW) {
         const auto* page = reinterpret_cast<const PROPSHEETPAGEW*>(first);
         call.Template = static_cast<uint16_t>(reinterpret_cast<uintptr_t>(page->pszTemplate));
         call.PageParam = page->lParam;
+        call.PageFlags = page->dwFlags;
     }
     sheetCalls.push_back(call);
     return 0x4242;
@@ -140,6 +142,8 @@ TEST_F(PropertySheetsTest, OnlyTheBuiltPagesAreAddedEachWithTheSheetsState) {
     EXPECT_EQ(CPSFUNC_ADD_PROPSHEETPAGEW, sheetCalls[0].Function);
     EXPECT_EQ(IDD_ABOUT_DOCUMENT, sheetCalls[0].Template);
     EXPECT_EQ(static_cast<LPARAM>(info.UserData), sheetCalls[0].PageParam);
+    // The module's manifest gives its pages an activation context.
+    EXPECT_EQ(PSP_HASHELP | PSP_USEFUSIONCONTEXT, sheetCalls[0].PageFlags);
     EXPECT_EQ(0x4242U, info.Result);
     auto* state = reinterpret_cast<qv::ui::SheetState*>(info.UserData);
     ASSERT_NE(nullptr, state);
