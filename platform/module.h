@@ -6,6 +6,7 @@
 
 #include "platform/api.h"
 #include "platform/handles.h"
+#include "platform/result.h"
 
 namespace platform {
 
@@ -29,5 +30,18 @@ constexpr uint16_t RT_MANIFEST = 24;
 // module carries no such resource. The data stays valid while the module is loaded.
 QV_SYSTEM_API bool FindResourceData(HMODULE module, uint16_t type, uint16_t id, const uint8_t** data,
                                     uint32_t* size);
+
+// Libraries loaded by name or path for one of their exports (the host's LoadLibraryW and
+// GetProcAddress). Null with ERROR_MOD_NOT_FOUND when no such library is known. A name below
+// 0x10000 asks for an export by its number.
+constexpr uint32_t ERROR_MOD_NOT_FOUND = 126;
+constexpr uint32_t ERROR_PROC_NOT_FOUND = 127;
+QV_SYSTEM_API HMODULE LoadLibraryW(const char16_t* name);
+QV_SYSTEM_API void* GetProcAddress(HMODULE module, const char* name);
+QV_SYSTEM_API BOOL FreeLibrary(HMODULE module);
+
+inline const char* MAKEINTRESOURCEA(uint16_t id) {
+    return reinterpret_cast<const char*>(static_cast<uintptr_t>(id));
+}
 
 }  // namespace platform

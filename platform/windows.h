@@ -142,6 +142,7 @@ constexpr int32_t SW_HIDE = 0;
 constexpr int32_t SW_SHOWNORMAL = 1;
 constexpr int32_t SW_SHOWMINIMIZED = 2;
 constexpr int32_t SW_SHOWMAXIMIZED = 3;
+constexpr int32_t SW_SHOWNA = 8;
 
 // Dialog results and the standard command ids.
 constexpr int32_t IDOK = 1;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds, installs the sample colour printer into a fresh machine root,
 # prints a confidential job with user name and PIN, and shows the stream the printer would get:
-# its PJL header, the start of the PostScript, and its PJL trailer.
+# its PJL header, the start of the PostScript, and its PJL trailer; then opens the printer's
+# document settings sheet, selects its About page and writes pictures of the sheet's pages.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -41,3 +42,12 @@ fi
 echo "== The status program was started with:"
 sleep 0.2
 cat "$root/statusmonitor.log" 2>/dev/null || echo "(nothing yet)"
+
+echo
+echo "== The document settings sheet of QV Office, its About page selected"
+shots="$root/screenshots"
+printf 'page 关于\nexpect 1080 text=版本 1.0\nscreenshot about\nok\n' |
+  qvhost --user alice sheet "QV Office" --script - --screenshots "$shots" --result "$root/sheet.json"
+grep -E '"(ended|saved|pages)"' "$root/sheet.json"
+echo "== Pictures of the sheet's pages:"
+ls "$shots"

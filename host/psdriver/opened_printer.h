@@ -10,8 +10,10 @@ namespace host {
 
 class OpenedPrinter {
   public:
-    explicit OpenedPrinter(const std::u16string& name) {
-        if (!platform::OpenPrinterW(name.c_str(), &handle_, nullptr)) {
+    // access 0: the application's default access.
+    explicit OpenedPrinter(const std::u16string& name, uint32_t access = 0) {
+        platform::PRINTER_DEFAULTSW defaults{nullptr, nullptr, access};
+        if (!platform::OpenPrinterW(name.c_str(), &handle_, access != 0 ? &defaults : nullptr)) {
             handle_ = nullptr;
         }
     }

@@ -87,6 +87,21 @@ const std::optional<std::string>& Ppd::OptionList(const std::string& keyword) co
     return optionLists_.emplace(keyword, std::move(list)).first->second;
 }
 
+std::vector<std::string> Ppd::Features() const {
+    std::vector<std::string> features;
+    for (ppd_option_t* option = ppdFirstOption(file_->ppd); option != nullptr;
+         option = ppdNextOption(file_->ppd)) {
+        features.emplace_back(option->keyword);
+    }
+    return features;
+}
+
+std::string Ppd::FeatureText(const std::string& keyword) const {
+    const ppd_option_t* option =
+        IsHostFeature(keyword) ? nullptr : ppdFindOption(file_->ppd, keyword.c_str());
+    return option != nullptr && option->text[0] != '\0' ? std::string(option->text) : keyword;
+}
+
 std::optional<std::string> Ppd::Selected(const std::string& keyword) const {
     if (IsHostFeature(keyword)) {
         const auto found = hostSelections_.find(keyword);

@@ -27,6 +27,10 @@ public:
     // The options as the host's list (each zero-terminated, then an empty string); nullopt for
     // an unknown feature.
     const std::optional<std::string>& OptionList(const std::string& keyword) const;
+    // The PPD's features in the file's order, and a feature's text for people (its keyword when
+    // it has none).
+    std::vector<std::string> Features() const;
+    std::string FeatureText(const std::string& keyword) const;
 
     // The selected option, or nullopt for an unknown feature.
     std::optional<std::string> Selected(const std::string& keyword) const;

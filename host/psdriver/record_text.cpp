@@ -255,4 +255,15 @@ std::string PublicDevModeJson(const platform::DEVMODEW& dm, int indent) {
     return json + "\n}";
 }
 
+std::string NestedJson(const std::string& json) {
+    std::string nested;
+    for (const char c : json) {
+        nested.push_back(c);
+        if (c == '\n') {
+            nested += "  ";
+        }
+    }
+    return nested;
+}
+
 }  // namespace host

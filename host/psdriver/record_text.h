@@ -19,6 +19,9 @@ std::string RecordJson(const void* record, int indent = 2);
 // The public device mode's fields by their names, in their order, as one JSON object.
 std::string PublicDevModeJson(const platform::DEVMODEW& publicMode, int indent = 2);
 
+// A JSON object's text indented one level more after its first line, to nest it in another.
+std::string NestedJson(const std::string& json);
+
 // Text as a JSON string, quotes included.
 std::string JsonString(std::string_view text);
 

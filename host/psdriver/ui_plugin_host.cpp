@@ -146,11 +146,9 @@ std::optional<StoredDeviceMode> UserDeviceMode(const std::u16string& printer) {
 
 }  // namespace
 
-bool ReadPrinterSettings(const std::u16string& printerName, SettingsKind kind,
-                         std::optional<DeviceMode>& deviceMode, std::string& error) {
+bool OpenUiSession(const std::u16string& printerName, UiSession& session, std::string& error) {
     const std::optional<PrinterRecord> record = PrinterStore::ReadPrinter(printerName);
-    const OpenedPrinter printer(printerName);
-    if (!record || printer.Get() == nullptr) {
+    if (!record) {
         error = "no printer named '" + ToUtf8(printerName) + "'";
         return false;
     }
@@ -164,25 +162,32 @@ bool ReadPrinterSettings(const std::u16string& printerName, SettingsKind kind,
         error = *reason;
         return false;
     }
-    const Ppd& ppd = std::get<Ppd>(opened);
+    session.Printer = *record;
+    session.Driver = *driver;
+    session.PrinterPpd = std::make_unique<Ppd>(std::get<Ppd>(std::move(opened)));
     auto loaded = UiPluginModule::Load(*driver);
     if (auto* reason = std::get_if<std::string>(&loaded)) {
         error = *reason;
         return false;
     }
-    IPrintOemUI2& plugin = std::get<std::unique_ptr<UiPluginModule>>(loaded)->Plugin();
-    const auto core = ComPtr<CoreUI2>::Adopt(new CoreUI2(ppd));
-    if (Failed(plugin.PublishDriverInterface(core.Get()))) {
+    session.Module = std::get<std::unique_ptr<UiPluginModule>>(std::move(loaded));
+    session.Core = ComPtr<CoreUI2>::Adopt(new CoreUI2(*session.PrinterPpd));
+    if (Failed(session.Module->Plugin().PublishDriverInterface(session.Core.Get()))) {
         error = "the user-interface plug-in refused the host's helper interface";
         return false;
     }
+    return true;
+}
 
+bool BuildPrinterSettings(UiSession& session, HANDLE printer, SettingsKind kind,
+                          std::optional<DeviceMode>& deviceMode, std::string& error) {
+    IPrintOemUI2& plugin = session.Module->Plugin();
     std::optional<StoredDeviceMode> stored;
     if (kind == SettingsKind::Document) {
-        stored = UserDeviceMode(printerName);
+        stored = UserDeviceMode(session.Printer.name);
     }
     if (!stored) {
-        stored = ParseDeviceMode(record->defaultDevmode);
+        stored = ParseDeviceMode(session.Printer.defaultDevmode);
     }
     const auto devMode = [&plugin](uint32_t mode, OEMDMPARAM* params) {
         return plugin.DevMode(mode, params);
@@ -195,7 +200,7 @@ bool ReadPrinterSettings(const std::u16string& printerName, SettingsKind kind,
             return true;
         };
     }
-    if (!BuildDeviceMode(devMode, printer.Get(), input, deviceMode, error)) {
+    if (!BuildDeviceMode(devMode, printer, input, deviceMode, error)) {
         return false;
     }
     if (stored) {
@@ -204,6 +209,53 @@ bool ReadPrinterSettings(const std::u16string& printerName, SettingsKind kind,
         out = stored->publicPart;
         out.dmSize = sizeof(DEVMODEW);
         out.dmDriverExtra = extra;
+    }
+    return true;
+}
+
+bool ReadPrinterSettings(const std::u16string& printerName, SettingsKind kind,
+                         std::optional<DeviceMode>& deviceMode, std::string& error) {
+    UiSession session;
+    if (!OpenUiSession(printerName, session, error)) {
+        return false;
+    }
+    const OpenedPrinter printer(printerName);
+    if (printer.Get() == nullptr) {
+        error = "no printer named '" + ToUtf8(printerName) + "'";
+        return false;
+    }
+    return BuildPrinterSettings(session, printer.Get(), kind, deviceMode, error);
+}
+
+bool WritePrinterSettings(const std::u16string& printerName, SettingsKind kind,
+                          const DeviceMode& deviceMode, std::string& error) {
+    std::vector<uint8_t> bytes(sizeof(DEVMODEW) + deviceMode.PluginSize());
+    DEVMODEW publicPart = deviceMode.Public();
+    publicPart.dmSize = sizeof(DEVMODEW);
+    publicPart.dmDriverExtra = static_cast<uint16_t>(deviceMode.PluginSize());
+    std::memcpy(bytes.data(), &publicPart, sizeof publicPart);
+    if (deviceMode.PluginSize() != 0) {
+        std::memcpy(bytes.data() + sizeof publicPart, deviceMode.Plugin(), deviceMode.PluginSize());
+    }
+    if (kind == SettingsKind::Document) {
+        RegistryKey key;
+        if (RegistryKey::Create(HKEY_CURRENT_USER, PerUserDevModesPath, KEY_ALL_ACCESS, key) !=
+                ERROR_SUCCESS ||
+            key.Set(printerName, REG_BINARY, bytes) != ERROR_SUCCESS) {
+            error = "the user's settings of the printer cannot be written";
+            return false;
+        }
+        return true;
+    }
+    std::optional<PrinterRecord> record = PrinterStore::ReadPrinter(printerName);
+    if (!record) {
+        error = "no printer named '" + ToUtf8(printerName) + "'";
+        return false;
+    }
+    record->defaultDevmode = std::move(bytes);
+    if (!PrinterStore::WritePrinter(*record)) {
+        error = "the printer's default settings cannot be written";
+        return false;
     }
     return true;
 }

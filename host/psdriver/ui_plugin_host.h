@@ -84,6 +84,26 @@ class UiPluginModule {
 
 enum class SettingsKind { PrinterDefault, Document };
 
+// A printer's user-interface side: its records, its PPD and its driver's plug-in with the
+// host's helper interface published to it.
+struct UiSession {
+    PrinterRecord Printer;
+    DriverRecord Driver;
+    std::unique_ptr<Ppd> PrinterPpd;
+    std::unique_ptr<UiPluginModule> Module;
+    platform::ComPtr<CoreUI2> Core;
+};
+bool OpenUiSession(const std::u16string& printer, UiSession& session, std::string& error);
+
+// The settings of a session's printer (as ReadPrinterSettings).
+bool BuildPrinterSettings(UiSession& session, platform::HANDLE printer, SettingsKind kind,
+                          std::optional<DeviceMode>& deviceMode, std::string& error);
+
+// Keeps settings: the document's as the current user's own device mode of the printer, the
+// printer default's as the printer's stored default device mode. false with a reason.
+bool WritePrinterSettings(const std::u16string& printer, SettingsKind kind,
+                          const DeviceMode& deviceMode, std::string& error);
+
 // The printer's default device mode, or the current user's document device mode, as the
 // user-interface side holds it after the plug-in's DevMode. The document's starts from the
 // user's own stored device mode of the printer when there is one, else from the printer's

@@ -315,14 +315,18 @@ std::optional<InputFailure> RunScript(std::string_view script, const ScriptOptio
     if (!actions) {
         return error;
     }
+    return RunActions(std::move(*actions), options);
+}
+
+std::optional<InputFailure> RunActions(std::vector<Action> actions, const ScriptOptions& options) {
     Input& input = Input::Current();
     if (options.ScreenshotFolder.empty()) {
-        return input.Run(std::move(*actions));
+        return input.Run(std::move(actions));
     }
     const std::filesystem::path folder = options.ScreenshotFolder;
     auto previous = input.SetScreenshotHandler(
         [folder](const std::u16string& name) { return WriteNamedScreenshot(folder, name); });
-    auto failure = input.Run(std::move(*actions));
+    auto failure = input.Run(std::move(actions));
     input.SetScreenshotHandler(std::move(previous));
     return failure;
 }

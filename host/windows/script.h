@@ -39,6 +39,10 @@ struct ScriptOptions {
 // action, of an expectation that does not hold or of a screenshot that cannot be written.
 std::optional<InputFailure> RunScript(std::string_view script, const ScriptOptions& options = {});
 
+// Runs parsed actions (and a caller's own checks among them) as RunScript runs a script's.
+std::optional<InputFailure> RunActions(std::vector<Action> actions,
+                                       const ScriptOptions& options = {});
+
 // "line N: message".
 std::string FormatFailure(const InputFailure& failure);
 

@@ -51,5 +51,6 @@ std::span<const Command> PrinterCommands();
 std::span<const Command> RegistryCommands();
 std::span<const Command> PrintCommands();
 std::span<const Command> SettingsCommands();
+std::span<const Command> SheetCommands();
 
 }  // namespace qvhost

@@ -27,7 +27,7 @@ constexpr const char* Usage =
 std::vector<const Command*> AllCommands() {
     std::vector<const Command*> commands;
     for (const auto table : {qvhost::MachineCommands(), qvhost::DriverCommands(),
-                             qvhost::PrinterCommands(), qvhost::PrintCommands(), qvhost::SettingsCommands(),
+                             qvhost::PrinterCommands(), qvhost::PrintCommands(), qvhost::SettingsCommands(), qvhost::SheetCommands(),
                              qvhost::RegistryCommands()}) {
         for (const Command& command : table) {
             commands.push_back(&command);

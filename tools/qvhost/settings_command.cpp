@@ -12,18 +12,6 @@ namespace qvhost {
 
 namespace {
 
-// Indents every line after the first by one more level, to nest an object.
-std::string Nested(const std::string& json) {
-    std::string nested;
-    for (const char c : json) {
-        nested.push_back(c);
-        if (c == '\n') {
-            nested += "  ";
-        }
-    }
-    return nested;
-}
-
 int Show(Session& session, Arguments& arguments) {
     const bool printerDefault = arguments.Flag("default");
     const bool document = arguments.Flag("document");
@@ -49,8 +37,8 @@ int Show(Session& session, Arguments& arguments) {
         "{\n  \"printer\": %s,\n  \"settings\": \"%s\",\n  \"public\": %s,\n"
         "  \"plugin\": %s\n}\n",
         host::JsonString(names[0]).c_str(), document ? "document" : "default",
-        Nested(host::PublicDevModeJson(deviceMode->Public())).c_str(),
-        Nested(host::RecordJson(deviceMode->Plugin())).c_str());
+        host::NestedJson(host::PublicDevModeJson(deviceMode->Public())).c_str(),
+        host::NestedJson(host::RecordJson(deviceMode->Plugin())).c_str());
     return 0;
 }
 

@@ -41,12 +41,12 @@ std::optional<InfoBuffer> ReadPrinterInfo2(platform::HANDLE printer) {
     });
 }
 
-std::optional<InfoBuffer> ReadDriverInfo2(platform::HANDLE printer) {
+std::optional<InfoBuffer> ReadDriverInfo(platform::HANDLE printer, uint32_t level) {
     if (printer == nullptr) {
         return std::nullopt;
     }
-    return ReadLevel([printer](uint8_t* bytes, uint32_t size, uint32_t* needed) {
-        return GetPrinterDriverW(printer, nullptr, 2, bytes, size, needed) != FALSE;
+    return ReadLevel([printer, level](uint8_t* bytes, uint32_t size, uint32_t* needed) {
+        return GetPrinterDriverW(printer, nullptr, level, bytes, size, needed) != FALSE;
     });
 }
 

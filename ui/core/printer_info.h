@@ -31,8 +31,11 @@ class InfoBuffer {
 // ERROR_INSUFFICIENT_BUFFER: any other answer means the information is not there.
 std::optional<InfoBuffer> ReadPrinterInfo2(platform::HANDLE printer);
 
-// The printer's DRIVER_INFO_2, nullopt when it cannot be read.
-std::optional<InfoBuffer> ReadDriverInfo2(platform::HANDLE printer);
+// The printer's DRIVER_INFO_2 (or another level), nullopt when it cannot be read.
+std::optional<InfoBuffer> ReadDriverInfo(platform::HANDLE printer, uint32_t level);
+inline std::optional<InfoBuffer> ReadDriverInfo2(platform::HANDLE printer) {
+    return ReadDriverInfo(printer, 2);
+}
 
 // The printer's own name and its driver's name (PRINTER_INFO_2); nullopt when unreadable or
 // missing.

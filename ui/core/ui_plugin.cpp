@@ -103,14 +103,7 @@ HRESULT UiPlugin::DriverEvent(uint32_t event, uint32_t level, uint8_t* driverInf
     return S_OK;
 }
 
-// Slots whose features come with the property sheets and the cover page; until then the host
-// uses its own default for each.
-HRESULT UiPlugin::DocumentPropertySheets(PROPSHEETUI_INFO*, LPARAM) {
-    return E_NOTIMPL;
-}
-HRESULT UiPlugin::DevicePropertySheets(PROPSHEETUI_INFO*, LPARAM) {
-    return E_NOTIMPL;
-}
+// A slot whose feature comes with the cover page; until then the host uses its own default.
 HRESULT UiPlugin::DocumentEvent(HANDLE, HDC, int32_t, uint32_t, void*, uint32_t, void*, int32_t*) {
     return E_NOTIMPL;
 }

@@ -7,6 +7,8 @@
 
 namespace qv::ui {
 
+struct SheetState;
+
 // Server locks and live objects of this module.
 platform::ServerCounters& ModuleCounters();
 
@@ -56,9 +58,15 @@ public:
                                     uint32_t inputSize, void* input, uint32_t outputSize,
                                     void* output, int32_t* result) override;
 
+    // The host's helper interface once published; borrowed.
+    platform::IPrintCoreUI2* Core() const { return coreHelper_.Get(); }
+    // The state of the document sheet being built or shown; null between sheets.
+    SheetState*& CurrentDocumentSheet() { return currentSheet_; }
+
 private:
     platform::LiveObject live_;
     platform::ComPtr<platform::IPrintCoreUI2> coreHelper_;
+    SheetState* currentSheet_ = nullptr;
 };
 
 }  // namespace qv::ui
