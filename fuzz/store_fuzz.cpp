@@ -56,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qv::ui::CountStoredWatermarks(printer);
     qv::ui::ReadWatermarkCount(printer);
     for (const std::u16string& name : names) {
-        qv::settings::WatermarkSpec spec{};
-        qv::ui::ReadWatermark(printer, name, &spec);
+        qv::settings::WatermarkSpec watermark{};
+        qv::ui::ReadWatermark(printer, name, &watermark);
         qv::ui::WatermarkExists(printer, name);
     }
     RegCloseKey(defaults);

@@ -146,25 +146,25 @@ bool ApplyDefaults(PluginDevmode* record) {
     return true;
 }
 
-bool ApplyWatermarkDefaults(WatermarkSpec* spec) {
-    if (spec == nullptr) {
+bool ApplyWatermarkDefaults(WatermarkSpec* watermark) {
+    if (watermark == nullptr) {
         return false;
     }
-    spec->Angle = 0.0;
-    spec->FontSize = 72;
-    spec->Color = 0;
-    CopyText(spec->Name, u"");
-    CopyText(spec->Text, u"");
-    DefaultFontFace(spec->FontFace);
-    spec->FontStyle = 0;
-    spec->Effects = 0;
-    spec->Intensity = 100;
-    spec->Position = 0;
-    spec->UnitsInches = 1;
-    spec->OffsetVertical = 0.0;
-    spec->OffsetHorizontal = 0.0;
-    spec->FontCharSet = 1;
-    spec->Dynamic = 0;
+    watermark->Angle = 0.0;
+    watermark->FontSize = 72;
+    watermark->Color = 0;
+    CopyText(watermark->Name, u"");
+    CopyText(watermark->Text, u"");
+    DefaultFontFace(watermark->FontFace);
+    watermark->FontStyle = 0;
+    watermark->Effects = 0;
+    watermark->Intensity = 100;
+    watermark->Position = 0;
+    watermark->UnitsInches = 1;
+    watermark->OffsetVertical = 0.0;
+    watermark->OffsetHorizontal = 0.0;
+    watermark->FontCharSet = 1;
+    watermark->Dynamic = 0;
     return true;
 }
 
@@ -233,24 +233,24 @@ bool ValidateSettings(PluginDevmode* record) {
     return true;
 }
 
-bool ValidateWatermark(WatermarkSpec* spec) {
-    if (spec == nullptr) {
+bool ValidateWatermark(WatermarkSpec* watermark) {
+    if (watermark == nullptr) {
         return false;
     }
     // A NaN angle compares false against both bounds; it is as unusable as one out of range.
-    if (std::isnan(spec->Angle) || spec->Angle < -180.0 || spec->Angle > 180.0) {
-        spec->Angle = 0.0;
+    if (std::isnan(watermark->Angle) || watermark->Angle < -180.0 || watermark->Angle > 180.0) {
+        watermark->Angle = 0.0;
     }
-    TerminateText(spec->Name);
-    TerminateText(spec->Text);
-    TerminateText(spec->FontFace);
-    KeepAtMost(spec->FontStyle, 3u, 0u);
-    KeepAtMost(spec->Effects, 7u, 0u);
-    if (spec->Intensity == 0 || spec->Intensity > 100) {
-        spec->Intensity = 100;
+    TerminateText(watermark->Name);
+    TerminateText(watermark->Text);
+    TerminateText(watermark->FontFace);
+    KeepAtMost(watermark->FontStyle, 3u, 0u);
+    KeepAtMost(watermark->Effects, 7u, 0u);
+    if (watermark->Intensity == 0 || watermark->Intensity > 100) {
+        watermark->Intensity = 100;
     }
-    KeepAtMost(spec->Position, 8u, 0u);
-    KeepAtMost<uint8_t>(spec->UnitsInches, 1, 1);
+    KeepAtMost(watermark->Position, 8u, 0u);
+    KeepAtMost<uint8_t>(watermark->UnitsInches, 1, 1);
     return true;
 }
 

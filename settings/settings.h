@@ -15,7 +15,7 @@ namespace qv::settings {
 platform::HRESULT SettingsDevMode(uint32_t mode, platform::OEMDMPARAM* params);
 
 bool ApplyDefaults(PluginDevmode* record);
-bool ApplyWatermarkDefaults(WatermarkSpec* spec);
+bool ApplyWatermarkDefaults(WatermarkSpec* watermark);
 bool ApplyFaxDefaults(FaxSettings* fax);
 
 // Takes over the input when it carries our signature (at most RecordSize bytes of it, as many as
@@ -23,6 +23,6 @@ bool ApplyFaxDefaults(FaxSettings* fax);
 bool ConvertSettings(const PluginDevmode* input, PluginDevmode* output);
 
 bool ValidateSettings(PluginDevmode* record);
-bool ValidateWatermark(WatermarkSpec* spec);
+bool ValidateWatermark(WatermarkSpec* watermark);
 
 }  // namespace qv::settings

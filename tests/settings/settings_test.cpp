@@ -56,15 +56,15 @@ TEST(SettingsDefaults, FillEveryDefaultedField) {
     EXPECT_EQ(0, std::memcmp(&record->Color, &zeroColor, sizeof zeroColor));
     EXPECT_EQ(0, record->ImageBrightness);
     EXPECT_EQ(0u, record->PrintQualitySupported);
-    for (const WatermarkSpec* spec : {&record->FirstWatermark, &record->SecondWatermark}) {
-        EXPECT_EQ(0.0, spec->Angle);
-        EXPECT_EQ(72, spec->FontSize);
-        EXPECT_EQ(100, spec->Intensity);
-        EXPECT_EQ(1, spec->UnitsInches);
-        EXPECT_EQ(1u, spec->FontCharSet);
-        EXPECT_EQ(u"", TextView(spec->Name));
+    for (const WatermarkSpec* watermark : {&record->FirstWatermark, &record->SecondWatermark}) {
+        EXPECT_EQ(0.0, watermark->Angle);
+        EXPECT_EQ(72, watermark->FontSize);
+        EXPECT_EQ(100, watermark->Intensity);
+        EXPECT_EQ(1, watermark->UnitsInches);
+        EXPECT_EQ(1u, watermark->FontCharSet);
+        EXPECT_EQ(u"", TextView(watermark->Name));
         // Outside a plug-in module there is no string table, so the fallback face is used.
-        EXPECT_EQ(u"Arial", TextView(spec->FontFace));
+        EXPECT_EQ(u"Arial", TextView(watermark->FontFace));
     }
 }
 
@@ -300,11 +300,11 @@ TEST(ValidateWatermark, BringsFieldsIntoRange) {
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        WatermarkSpec spec{};
-        ApplyWatermarkDefaults(&spec);
-        test.corrupt(spec);
-        ASSERT_TRUE(ValidateWatermark(&spec));
-        EXPECT_TRUE(test.holds(spec));
+        WatermarkSpec watermark{};
+        ApplyWatermarkDefaults(&watermark);
+        test.corrupt(watermark);
+        ASSERT_TRUE(ValidateWatermark(&watermark));
+        EXPECT_TRUE(test.holds(watermark));
     }
 }
 

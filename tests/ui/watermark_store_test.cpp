@@ -25,17 +25,17 @@ constexpr const char16_t* DefaultKeyPath =
     u".DEFAULT\\Software\\Quorvel\\PSPlugIn\\Quorvel QV9000Z PS";
 
 WatermarkSpec Spec(std::u16string_view name, std::u16string_view text) {
-    WatermarkSpec spec{};
-    qv::settings::ApplyWatermarkDefaults(&spec);
-    qv::settings::CopyText(spec.Name, name);
-    qv::settings::CopyText(spec.Text, text);
-    return spec;
+    WatermarkSpec watermark{};
+    qv::settings::ApplyWatermarkDefaults(&watermark);
+    qv::settings::CopyText(watermark.Name, name);
+    qv::settings::CopyText(watermark.Text, text);
+    return watermark;
 }
 
-std::vector<uint8_t> Bytes(const WatermarkSpec& spec, size_t size) {
+std::vector<uint8_t> Bytes(const WatermarkSpec& watermark, size_t size) {
     std::vector<uint8_t> bytes(size, 0x5A);
     if (size > 0) {
-        std::memcpy(bytes.data(), &spec, std::min(size, sizeof spec));
+        std::memcpy(bytes.data(), &watermark, std::min(size, sizeof watermark));
     }
     return bytes;
 }

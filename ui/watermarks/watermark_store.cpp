@@ -23,8 +23,8 @@ namespace {
 constexpr uint32_t SpecSize = sizeof(WatermarkSpec);
 constexpr const char16_t* DefaultUserHive = u".DEFAULT";
 
-std::u16string NameOf(const WatermarkSpec& spec) {
-    return std::u16string(settings::TextView(spec.Name));
+std::u16string NameOf(const WatermarkSpec& watermark) {
+    return std::u16string(settings::TextView(watermark.Name));
 }
 
 bool WriteCount(HKEY key, uint32_t count) {
@@ -32,10 +32,10 @@ bool WriteCount(HKEY key, uint32_t count) {
                           reinterpret_cast<const uint8_t*>(&count), sizeof count) == ERROR_SUCCESS;
 }
 
-bool WriteSpec(HKEY watermarks, const WatermarkSpec& spec) {
-    const std::u16string name = NameOf(spec);
+bool WriteSpec(HKEY watermarks, const WatermarkSpec& watermark) {
+    const std::u16string name = NameOf(watermark);
     return RegSetValueExW(watermarks, name.c_str(), 0, REG_BINARY,
-                          reinterpret_cast<const uint8_t*>(&spec), SpecSize) == ERROR_SUCCESS;
+                          reinterpret_cast<const uint8_t*>(&watermark), SpecSize) == ERROR_SUCCESS;
 }
 
 struct CopyResult {
@@ -148,9 +148,9 @@ uint32_t CountStoredWatermarks(HANDLE printer) {
     }
 }
 
-bool ReadWatermark(HANDLE printer, std::u16string_view name, WatermarkSpec* spec) {
+bool ReadWatermark(HANDLE printer, std::u16string_view name, WatermarkSpec* watermark) {
     RegistryKey key;
-    if (spec == nullptr || !OpenWatermarksKey(printer, KeyMode::Read, key)) {
+    if (watermark == nullptr || !OpenWatermarksKey(printer, KeyMode::Read, key)) {
         return false;
     }
     const std::u16string valueName(name);
@@ -166,8 +166,8 @@ bool ReadWatermark(HANDLE printer, std::u16string_view name, WatermarkSpec* spec
         size == 0) {
         return false;
     }
-    settings::ApplyWatermarkDefaults(spec);
-    std::memcpy(spec, &stored, size);
+    settings::ApplyWatermarkDefaults(watermark);
+    std::memcpy(watermark, &stored, size);
     return true;
 }
 
@@ -176,11 +176,11 @@ bool WatermarkExists(HANDLE printer, std::u16string_view name) {
     return ReadWatermark(printer, name, &scratch);
 }
 
-bool SaveWatermark(HANDLE printer, const WatermarkSpec& spec) {
+bool SaveWatermark(HANDLE printer, const WatermarkSpec& watermark) {
     const uint32_t count = ReadWatermarkCount(printer);
-    const bool existed = WatermarkExists(printer, settings::TextView(spec.Name));
+    const bool existed = WatermarkExists(printer, settings::TextView(watermark.Name));
     RegistryKey key;
-    if (!OpenWatermarksKey(printer, KeyMode::Create, key) || !WriteSpec(key.Get(), spec)) {
+    if (!OpenWatermarksKey(printer, KeyMode::Create, key) || !WriteSpec(key.Get(), watermark)) {
         return false;
     }
     if (!existed) {
@@ -208,20 +208,20 @@ bool DeleteWatermark(HANDLE printer, std::u16string_view name) {
 
 void WriteDefaultWatermarks(std::u16string_view driverName) {
     for (const DefaultWatermark& entry : DefaultWatermarks) {
-        WatermarkSpec spec{};
-        settings::ApplyWatermarkDefaults(&spec);
-        settings::CopyText(spec.Name, LoadText(entry.nameId));
-        settings::CopyText(spec.Text, LoadText(entry.textId));
-        spec.Angle = entry.angle;
-        spec.Color = entry.color;
-        spec.FontSize = entry.fontSize;
-        spec.Position = entry.position;
-        spec.Dynamic = entry.dynamic;
+        WatermarkSpec watermark{};
+        settings::ApplyWatermarkDefaults(&watermark);
+        settings::CopyText(watermark.Name, LoadText(entry.nameId));
+        settings::CopyText(watermark.Text, LoadText(entry.textId));
+        watermark.Angle = entry.angle;
+        watermark.Color = entry.color;
+        watermark.FontSize = entry.fontSize;
+        watermark.Position = entry.position;
+        watermark.Dynamic = entry.dynamic;
         RegistryKey settingsKey;
         RegistryKey key;
         if (OpenDriverKeyByName(driverName, KeyMode::Create, settingsKey) &&
             OpenSubkey(settingsKey.Get(), WatermarksKeyName, KeyMode::Create, key)) {
-            WriteSpec(key.Get(), spec);
+            WriteSpec(key.Get(), watermark);
         }
     }
 }

@@ -31,11 +31,11 @@ uint32_t CountStoredWatermarks(platform::HANDLE printer);
 // Reads the definition of that name over the WatermarkSpec defaults, so a shorter stored value
 // keeps the defaults' tail. A value that is empty or longer than a WatermarkSpec is absent.
 bool ReadWatermark(platform::HANDLE printer, std::u16string_view name,
-                   settings::WatermarkSpec* spec);
+                   settings::WatermarkSpec* watermark);
 bool WatermarkExists(platform::HANDLE printer, std::u16string_view name);
 
 // Stores the definition under its Name; a new name raises the count by one.
-bool SaveWatermark(platform::HANDLE printer, const settings::WatermarkSpec& spec);
+bool SaveWatermark(platform::HANDLE printer, const settings::WatermarkSpec& watermark);
 
 // Removes the definition; the count falls by one when it was there.
 bool DeleteWatermark(platform::HANDLE printer, std::u16string_view name);
