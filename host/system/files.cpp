@@ -139,6 +139,11 @@ BOOL SetEndOfFile(HANDLE file) {
         return FALSE;
     }
     const off_t position = ::lseek(*fd, 0, SEEK_CUR);
+    struct stat info {};
+    // A file that already ends here needs no cut; cutting costs a metadata update.
+    if (position >= 0 && ::fstat(*fd, &info) == 0 && info.st_size == position) {
+        return TRUE;
+    }
     if (position < 0 || ::ftruncate(*fd, position) != 0) {
         SetLastError(ErrorOf(errno));
         return FALSE;
