@@ -24,7 +24,7 @@ constexpr const char16_t* UserKeyPath = u"Software\\Quorvel\\PSPlugIn\\Quorvel Q
 constexpr const char16_t* DefaultKeyPath =
     u".DEFAULT\\Software\\Quorvel\\PSPlugIn\\Quorvel QV9000Z PS";
 
-WatermarkSpec Spec(std::u16string_view name, std::u16string_view text) {
+WatermarkSpec MakeWatermark(std::u16string_view name, std::u16string_view text) {
     WatermarkSpec watermark{};
     qv::settings::ApplyWatermarkDefaults(&watermark);
     qv::settings::CopyText(watermark.Name, name);
@@ -55,24 +55,24 @@ class WatermarkStoreTest : public testing_support::PluginMachineTest {
 
 TEST_F(WatermarkStoreTest, CountRisesOnlyForNewNames) {
     EXPECT_EQ(0u, ui::ReadWatermarkCount(printer_));
-    ASSERT_TRUE(ui::SaveWatermark(printer_, Spec(u"Draft", u"one")));
-    ASSERT_TRUE(ui::SaveWatermark(printer_, Spec(u"Draft", u"two")));
+    ASSERT_TRUE(ui::SaveWatermark(printer_, MakeWatermark(u"Draft", u"one")));
+    ASSERT_TRUE(ui::SaveWatermark(printer_, MakeWatermark(u"Draft", u"two")));
     // The registry's names ignore case: this replaces the first definition.
-    ASSERT_TRUE(ui::SaveWatermark(printer_, Spec(u"DRAFT", u"three")));
+    ASSERT_TRUE(ui::SaveWatermark(printer_, MakeWatermark(u"DRAFT", u"three")));
     EXPECT_EQ(1u, ui::ReadWatermarkCount(printer_));
     EXPECT_EQ(1u, ui::CountStoredWatermarks(printer_));
     WatermarkSpec read{};
     ASSERT_TRUE(ui::ReadWatermark(printer_, u"draft", &read));
     EXPECT_EQ(u"three", qv::settings::TextView(read.Text));
 
-    ASSERT_TRUE(ui::SaveWatermark(printer_, Spec(u"密件", u"密件")));
+    ASSERT_TRUE(ui::SaveWatermark(printer_, MakeWatermark(u"密件", u"密件")));
     EXPECT_EQ(2u, ui::ReadWatermarkCount(printer_));
     EXPECT_EQ(2u, ui::CountStoredWatermarks(printer_));
 }
 
 TEST_F(WatermarkStoreTest, DeleteLowersTheCountAndFailsForMissingNames) {
-    ASSERT_TRUE(ui::SaveWatermark(printer_, Spec(u"A", u"a")));
-    ASSERT_TRUE(ui::SaveWatermark(printer_, Spec(u"B", u"b")));
+    ASSERT_TRUE(ui::SaveWatermark(printer_, MakeWatermark(u"A", u"a")));
+    ASSERT_TRUE(ui::SaveWatermark(printer_, MakeWatermark(u"B", u"b")));
     EXPECT_FALSE(ui::DeleteWatermark(printer_, u"C"));
     EXPECT_EQ(2u, ui::ReadWatermarkCount(printer_));
     EXPECT_TRUE(ui::DeleteWatermark(printer_, u"a"));
@@ -82,13 +82,13 @@ TEST_F(WatermarkStoreTest, DeleteLowersTheCountAndFailsForMissingNames) {
 }
 
 TEST_F(WatermarkStoreTest, DeleteNeverWrapsACountThatIsAlreadyZero) {
-    Store(u"Stray", Bytes(Spec(u"Stray", u"x"), sizeof(WatermarkSpec)));
+    Store(u"Stray", Bytes(MakeWatermark(u"Stray", u"x"), sizeof(WatermarkSpec)));
     ASSERT_TRUE(ui::DeleteWatermark(printer_, u"Stray"));
     EXPECT_EQ(0u, ui::ReadWatermarkCount(printer_));
 }
 
 TEST_F(WatermarkStoreTest, StoredSizeDecidesWhatComesFromTheDefaults) {
-    WatermarkSpec stored = Spec(u"W", u"text");
+    WatermarkSpec stored = MakeWatermark(u"W", u"text");
     stored.Angle = 30.0;
     stored.Color = 0x123456;
     stored.FontSize = 9;
@@ -143,7 +143,7 @@ TEST_F(WatermarkStoreTest, PrintersOfOneDriverShareTheLibrary) {
     const HANDLE sameDriver = Open(u"QV Hall");
     const HANDLE otherDriver = Open(u"QV Lab");
 
-    ASSERT_TRUE(ui::SaveWatermark(printer_, Spec(u"Shared", u"s")));
+    ASSERT_TRUE(ui::SaveWatermark(printer_, MakeWatermark(u"Shared", u"s")));
     EXPECT_TRUE(ui::WatermarkExists(sameDriver, u"Shared"));
     EXPECT_EQ(1u, ui::ReadWatermarkCount(sameDriver));
     EXPECT_FALSE(ui::WatermarkExists(otherDriver, u"Shared"));
@@ -152,7 +152,7 @@ TEST_F(WatermarkStoreTest, PrintersOfOneDriverShareTheLibrary) {
 
 TEST_F(WatermarkStoreTest, AnUnreadablePrinterFailsEveryOperation) {
     const HANDLE bogus = reinterpret_cast<HANDLE>(static_cast<intptr_t>(0x7777));
-    EXPECT_FALSE(ui::SaveWatermark(bogus, Spec(u"X", u"x")));
+    EXPECT_FALSE(ui::SaveWatermark(bogus, MakeWatermark(u"X", u"x")));
     EXPECT_FALSE(ui::WatermarkExists(bogus, u"X"));
     EXPECT_FALSE(ui::DeleteWatermark(bogus, u"X"));
     EXPECT_FALSE(ui::CopyDefaultUserStore(bogus));
@@ -242,8 +242,8 @@ TEST_F(DefaultUserCopyTest, CopiesValuesOfEverySizeOnce) {
         host::RegistryKey watermarks = DefaultKey(u"Watermarks");
         ASSERT_EQ(ERROR_SUCCESS,
                   watermarks.Set(u"Long name of a watermark", REG_BINARY,
-                                 Bytes(Spec(u"Long name of a watermark", u"x"), 704)));
-        ASSERT_EQ(ERROR_SUCCESS, watermarks.Set(u"短", REG_BINARY, Bytes(Spec(u"短", u"y"), 12)));
+                                 Bytes(MakeWatermark(u"Long name of a watermark", u"x"), 704)));
+        ASSERT_EQ(ERROR_SUCCESS, watermarks.Set(u"短", REG_BINARY, Bytes(MakeWatermark(u"短", u"y"), 12)));
         host::RegistryKey profiles = DefaultKey(u"Profiles");
         ASSERT_EQ(ERROR_SUCCESS, profiles.SetDword(u"P", 1));
     }
@@ -258,7 +258,7 @@ TEST_F(DefaultUserCopyTest, CopiesValuesOfEverySizeOnce) {
     EXPECT_FALSE(UserValue(u"Profiles", u"P"));
 
     // Once the user has a key, later changes of the default user's stay there.
-    DefaultKey(u"Watermarks").Set(u"Later", REG_BINARY, Bytes(Spec(u"Later", u"z"), 704));
+    DefaultKey(u"Watermarks").Set(u"Later", REG_BINARY, Bytes(MakeWatermark(u"Later", u"z"), 704));
     EXPECT_FALSE(ui::CopyDefaultUserStore(printer_));
     EXPECT_FALSE(ui::WatermarkExists(printer_, u"Later"));
     EXPECT_EQ(2u, ui::ReadWatermarkCount(printer_));
