@@ -1,0 +1,111 @@
+// The output options page end to end: a person chooses the destination through qvhost sheet, the
+// sheet keeps it, and the next job's PJL header carries it; the user name is remembered for the
+// next sheet, and a wrong entry is refused with its message.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/tools/qvhost_fixture.h"
+
+namespace {
+
+using testing_support::FileText;
+using testing_support::Outcome;
+
+class OutputPageCommand : public testing_support::Qvhost {
+  protected:
+    void SetUp() override {
+        Qvhost::SetUp();
+        ASSERT_EQ(0, Qv({"init", "--computer", "WS-042"}).status);
+        InstallSamplePrinter();
+        std::filesystem::create_directories(root_ / "machine" / "c" / "spool");
+    }
+
+    Outcome Sheet(const std::string& script) {
+        const auto file = root_ / "script.txt";
+        std::ofstream(file) << script;
+        return Qv({"--user", "alice", "sheet", "QV Office", "--script", file.string()});
+    }
+
+    // The PJL header of the next job, up to the switch to PostScript.
+    std::string NextJobHeader() {
+        const auto job = root_ / "job.prn";
+        const Outcome run = Qv({"--user", "alice", "print", "QV Office", "--pages", "1", "--name",
+                                "Budget", "-o", job.string()});
+        EXPECT_EQ(0, run.status) << run.err;
+        const std::string stream = FileText(job);
+        return stream.substr(0, stream.find("@PJL ENTER LANGUAGE"));
+    }
+};
+
+TEST_F(OutputPageCommand, EachHeldDestinationChosenOnThePageReachesTheNextJob) {
+    struct Case {
+        const char* Entry;
+        const char* MoreInput;
+        const char* Lines;
+    };
+    // The keep box stays as the first sheet left it.
+    const Case cases[] = {
+        {"加密打印", "settext 1086 2580\nclick 1211\n",
+         "@PJL SET USERNAME = \"alice\"\n@PJL SET HOLD = ON\n@PJL SET HOLDTYPE = PRIVATE\n"
+         "@PJL SET HOLDKEY = \"2580\"\n@PJL SET QDUPLICATEHELDJOBS = SAVE\n"},
+        {"保留打印", "",
+         "@PJL SET USERNAME = \"alice\"\n@PJL SET HOLD = STORE\n"
+         "@PJL SET QDUPLICATEHELDJOBS = SAVE\n"},
+        {"重复打印", "",
+         "@PJL SET USERNAME = \"alice\"\n@PJL SET HOLD = ON\n@PJL SET HOLDTYPE = PUBLIC\n"
+         "@PJL SET QDUPLICATEHELDJOBS = SAVE\n"},
+        {"校验打印", "",
+         "@PJL SET USERNAME = \"alice\"\n@PJL SET HOLD = PROOF\n@PJL SET QTY = 1\n"
+         "@PJL SET QDUPLICATEHELDJOBS = SAVE\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Entry);
+        const Outcome run = Sheet(std::string("page 输出选项\nselect 1084 ") + c.Entry +
+                                  "\nexpect 1085 enabled\n" + c.MoreInput + "ok\n");
+        ASSERT_EQ(0, run.status) << run.err;
+        EXPECT_NE(std::string::npos, run.out.find("\"saved\": true"));
+        const std::string header = NextJobHeader();
+        EXPECT_NE(std::string::npos, header.find(c.Lines)) << header;
+    }
+}
+
+TEST_F(OutputPageCommand, AFaxWithACoverPageReachesTheNextJob) {
+    const Outcome run = Sheet(
+        "page 输出选项\nselect 1084 传真\nsettext 1124 Zhang San\nsettext 1137 010-1234\n"
+        "settext 1121 HQ\nclick 1141\nclick 1140\nsettext 1125 Li Si\nok\nok\n");
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("\"OutputDestination\": 3")) << run.out;
+    EXPECT_NE(std::string::npos, run.out.find("\"FaxSendCoverPage\": 1"));
+    EXPECT_NE(std::string::npos, run.out.find("\"FaxSenderName\": \"Li Si\""));
+    const std::string header = NextJobHeader();
+    EXPECT_NE(std::string::npos,
+              header.find("@PJL QFAX PHONENUMBER = \"010-1234\" STATIONID = \"HQ\"\n"
+                          "@PJL SET QFAXRESOLUTION = FINE\n"))
+        << header;
+    EXPECT_EQ(std::string::npos, header.find("HOLD"));
+}
+
+TEST_F(OutputPageCommand, TheUserNameIsRememberedForTheNextSheet) {
+    ASSERT_EQ(0, Sheet("page 输出选项\nexpect 1085 text=alice\nselect 1084 保留打印\n"
+                       "settext 1085 bob\nok\n")
+                     .status);
+    EXPECT_NE(std::string::npos, NextJobHeader().find("@PJL SET USERNAME = \"bob\"\n"));
+    const Outcome next = Sheet(
+        "page 输出选项\nexpect 1084 selected=保留打印\n"
+        "expect 1085 text=bob\ncancel\n");
+    EXPECT_EQ(0, next.status) << next.err;
+}
+
+TEST_F(OutputPageCommand, AShortPinIsRefusedWithItsMessageAndThePageKept) {
+    const Outcome run = Sheet(
+        "page 输出选项\nselect 1084 加密打印\nsettext 1086 12\npage 关于\nanswer ok\n"
+        "expect 1086 text=12\nsettext 1086 1234\npage 关于\nok\n");
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("{\"text\": \"请输入 4 位 PIN 码。\", \"caption\": "))
+        << run.out;
+    EXPECT_NE(std::string::npos, run.out.find("\"icon\": \"error\""));
+    EXPECT_NE(std::string::npos, run.out.find("\"HoldPin\": \"1234\""));
+}
+
+}  // namespace
