@@ -21,10 +21,10 @@ class OutputPageCommand : public testing_support::Qvhost {
         std::filesystem::create_directories(root_ / "machine" / "c" / "spool");
     }
 
-    Outcome Sheet(const std::string& script) {
+    Outcome Sheet(const std::string& script, const std::string& printer = "QV Office") {
         const auto file = root_ / "script.txt";
         std::ofstream(file) << script;
-        return Qv({"--user", "alice", "sheet", "QV Office", "--script", file.string()});
+        return Qv({"--user", "alice", "sheet", printer, "--script", file.string()});
     }
 
     // The PJL header of the next job, up to the switch to PostScript.
@@ -106,6 +106,20 @@ TEST_F(OutputPageCommand, AShortPinIsRefusedWithItsMessageAndThePageKept) {
         << run.out;
     EXPECT_NE(std::string::npos, run.out.find("\"icon\": \"error\""));
     EXPECT_NE(std::string::npos, run.out.find("\"HoldPin\": \"1234\""));
+}
+
+TEST_F(OutputPageCommand, HelpOpensThePrintersHelpFile) {
+    const auto help = root_ / "QV9000Z.CHM";
+    std::ofstream(help) << "help";
+    ASSERT_EQ(0, Qv({"driver", "add", "Quorvel QV9000Z Help", "--ppd",
+                     QV_SAMPLES_DIR "/ppd/QV9000Z.PPD", "--help-file", help.string()})
+                     .status);
+    ASSERT_EQ(
+        0, Qv({"printer", "add", "QV Help", "--driver", "Quorvel QV9000Z Help", "--port", "null:"})
+               .status);
+    const Outcome run = Sheet("page 输出选项\nhelp\n", "QV Help");
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("qv9000z.chm")) << run.out;
 }
 
 }  // namespace
