@@ -122,4 +122,13 @@ TEST_F(OutputPageCommand, HelpOpensThePrintersHelpFile) {
     EXPECT_NE(std::string::npos, run.out.find("qv9000z.chm")) << run.out;
 }
 
+TEST_F(OutputPageCommand, ALogonNameLongerThanAHeldJobsUserNameIsShownCut) {
+    const std::string logon = "abcdefghijklmnopqrstuvwxyz0123";
+    const auto file = root_ / "script.txt";
+    std::ofstream(file) << "page 输出选项\nexpect 1085 text=" << logon.substr(0, 24)
+                        << "\ncancel\n";
+    const Outcome run = Qv({"--user", logon, "sheet", "QV Office", "--script", file.string()});
+    EXPECT_EQ(0, run.status) << run.err;
+}
+
 }  // namespace
