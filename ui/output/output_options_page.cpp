@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/activation.h"
 #include "settings/fax_cover_info.h"
 #include "settings/text.h"
 #include "ui/core/help.h"
 #include "ui/core/strings.h"
+#include "ui/core/ui_plugin.h"
 #include "ui/output/fax_cover_dialog.h"
 #include "ui/output/remembered_output.h"
 #include "ui/resources/resource_ids.h"
@@ -226,7 +228,7 @@ bool OutputOptionsPage::OnCommand(int32_t id, uint16_t code) {
                 return false;
             }
             if (id == IDC_FAX_SETUP_COVER) {
-                FaxCoverDialog(Module()).Run(Window(), reinterpret_cast<LPARAM>(State()));
+                OpenCoverDialog();
             } else if (id == IDC_FAX_SEND_COVER) {
                 ButtonAt(IDC_FAX_SETUP_COVER).Enable(ButtonAt(IDC_FAX_SEND_COVER).IsChecked());
             }
@@ -247,6 +249,18 @@ bool OutputOptionsPage::OnCommand(int32_t id, uint16_t code) {
                 Changed();
             }
             return true;
+    }
+}
+
+// The dialog runs under the page's activation context, so it gets the page's controls.
+void OutputOptionsPage::OpenCoverDialog() const {
+    const HANDLE context = PageActivationContext();
+    uintptr_t cookie = 0;
+    const bool activated =
+        context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie) != FALSE;
+    FaxCoverDialog(Module()).Run(Window(), reinterpret_cast<LPARAM>(State()));
+    if (activated) {
+        DeactivateActCtx(0, cookie);
     }
 }
 

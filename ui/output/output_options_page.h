@@ -40,6 +40,7 @@ class OutputOptionsPage final : public PropertyPage {
     void EnableHeldJobFields(const DestinationGates& gates) const;
     void ShowFaxGroup(bool show) const;
     void DestinationChanged() const;
+    void OpenCoverDialog() const;
 
     bool Validate() const;
     bool Fail(uint32_t messageId, int32_t field) const;
