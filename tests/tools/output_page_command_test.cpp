@@ -21,10 +21,14 @@ class OutputPageCommand : public testing_support::Qvhost {
         std::filesystem::create_directories(root_ / "machine" / "c" / "spool");
     }
 
-    Outcome Sheet(const std::string& script, const std::string& printer = "QV Office") {
+    Outcome Sheet(const std::string& script, const std::string& printer = "QV Office",
+                  std::vector<std::string> more = {}) {
         const auto file = root_ / "script.txt";
         std::ofstream(file) << script;
-        return Qv({"--user", "alice", "sheet", printer, "--script", file.string()});
+        std::vector<std::string> words = {"--user", "alice",    "sheet",
+                                          printer,  "--script", file.string()};
+        words.insert(words.end(), more.begin(), more.end());
+        return Qv(words);
     }
 
     // The PJL header of the next job, up to the switch to PostScript.
@@ -128,6 +132,33 @@ TEST_F(OutputPageCommand, ALogonNameLongerThanAHeldJobsUserNameIsShownCut) {
     std::ofstream(file) << "page 输出选项\nexpect 1085 text=" << logon.substr(0, 24)
                         << "\ncancel\n";
     const Outcome run = Qv({"--user", logon, "sheet", "QV Office", "--script", file.string()});
+    EXPECT_EQ(0, run.status) << run.err;
+}
+
+TEST_F(OutputPageCommand, AFileDestinationIsOfferedNeitherShownAndIsKeptAsPrinter) {
+    const Outcome run = Sheet(
+        "page 输出选项\nexpect 1084 items=打印机|传真|加密打印|保留打印|重复打印|校验打印\n"
+        "expect unchanged\nok\n",
+        "QV Office", {"--set", "OutputDestination=1"});
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("\"OutputDestination\": 0")) << run.out;
+}
+
+TEST_F(OutputPageCommand, AWrongUserNameKeepsTheFocusOnItAndTheSheetChanged) {
+    const Outcome run = Sheet(
+        "page 输出选项\nexpect unchanged\nselect 1084 重复打印\nexpect changed\n"
+        "settext 1085 a\"b\npage 关于\nanswer ok\nexpect 1085 focused\ncancel\n");
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("用户名不能包含引号。")) << run.out;
+}
+
+TEST_F(OutputPageCommand, WithoutPermissionThePageStaysReadOnlyOnEveryActivation) {
+    const std::string readOnly =
+        "expect 1084 disabled\nexpect 1085 disabled\n"
+        "expect 1124 disabled\nexpect 1141 disabled\n";
+    const Outcome run =
+        Sheet("page 输出选项\n" + readOnly + "page 关于\npage 输出选项\n" + readOnly, "QV Office",
+              {"--no-permission"});
     EXPECT_EQ(0, run.status) << run.err;
 }
 
