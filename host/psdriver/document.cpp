@@ -1,5 +1,7 @@
 #include "host/psdriver/document.h"
 
+#include <charconv>
+#include <optional>
 #include <sstream>
 #include <string_view>
 
@@ -20,17 +22,70 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-// The host ends every page itself, so a page's own final showpage is taken off.
-std::string WithoutFinalShowpage(std::string page) {
-    const std::string_view content = Trimmed(page);
-    constexpr std::string_view showpage = "showpage";
-    if (content.size() >= showpage.size() &&
-        content.substr(content.size() - showpage.size()) == showpage) {
-        const size_t at = page.rfind(showpage);
-        page.erase(at, showpage.size());
-    }
-    return page;
+// A comment that opens a part of the document ends its header, also when %%EndComments is missing.
+bool EndsHeader(std::string_view comment) {
+    return StartsWith(comment, "%%Begin") || StartsWith(comment, "%%Page:") ||
+           StartsWith(comment, "%%Trailer") || StartsWith(comment, "%%EOF") ||
+           StartsWith(comment, "%%IncludeResource:");
 }
+
+// The lines of a document, ending in a line feed, a carriage return or both; and the counted
+// data after a %%BeginBinary: or %%BeginData: comment.
+class DscReader {
+  public:
+    explicit DscReader(std::string_view text) : text_(text) {}
+
+    std::optional<std::string_view> NextLine() {
+        if (at_ >= text_.size()) {
+            return std::nullopt;
+        }
+        size_t end = text_.find_first_of("\r\n", at_);
+        if (end == std::string_view::npos) {
+            end = text_.size();
+        } else if (text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n') {
+            end += 2;
+        } else {
+            ++end;
+        }
+        return Take(end - at_);
+    }
+
+    // The data a %%BeginBinary: or %%BeginData: comment announces, as far as the text holds it;
+    // nullopt for any other line or a count that cannot be read.
+    std::optional<std::string_view> DataAfter(std::string_view comment) {
+        std::string_view rest;
+        if (StartsWith(comment, "%%BeginBinary:")) {
+            rest = comment.substr(14);
+        } else if (StartsWith(comment, "%%BeginData:")) {
+            rest = comment.substr(12);
+        } else {
+            return std::nullopt;
+        }
+        rest = Trimmed(rest);
+        uint64_t count = 0;
+        const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), count);
+        if (error != std::errc() || end == rest.data()) {
+            return std::nullopt;
+        }
+        if (Trimmed(rest.substr(static_cast<size_t>(end - rest.data()))).ends_with("Lines")) {
+            const size_t start = at_;
+            for (uint64_t line = 0; line < count && NextLine(); ++line) {
+            }
+            return text_.substr(start, at_ - start);
+        }
+        return Take(static_cast<size_t>(std::min<uint64_t>(count, text_.size() - at_)));
+    }
+
+  private:
+    std::string_view Take(size_t length) {
+        const std::string_view taken = text_.substr(at_, length);
+        at_ += length;
+        return taken;
+    }
+
+    std::string_view text_;
+    size_t at_ = 0;
+};
 
 enum class Section { Header, Prolog, Setup, Page, Trailer, Ignored };
 
@@ -41,7 +96,8 @@ Document Document::Generated(int pages, double width, double height) {
     for (int page = 1; page <= pages; ++page) {
         std::ostringstream code;
         code << "newpath 36 36 moveto " << width - 36 << " 36 lineto " << width - 36 << ' '
-             << height - 36 << " lineto 36 " << height - 36 << " lineto closepath 2 setlinewidth stroke\n"
+             << height - 36 << " lineto 36 " << height - 36
+             << " lineto closepath 2 setlinewidth stroke\n"
              << "/Helvetica findfont 48 scalefont setfont\n"
              << "72 " << height - 144 << " moveto (Page " << page << " of " << pages << ") show\n";
         document.Pages.push_back(code.str());
@@ -53,16 +109,34 @@ std::variant<Document, std::string> Document::FromDsc(const std::string& text) {
     if (!StartsWith(text, "%!")) {
         return std::string("not a PostScript document (it does not start with %!)");
     }
+    DscReader reader(text);
     Document document;
     Section section = Section::Header;
     std::string* target = nullptr;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        end = end == std::string::npos ? text.size() : end + 1;
-        const std::string_view line(text.data() + start, end - start);
-        start = end;
-        const std::string_view content = Trimmed(line);
+    int embedded = 0;  // depth of %%BeginDocument sections, whose comments are not ours
+    while (std::optional<std::string_view> line = reader.NextLine()) {
+        const std::string_view content = Trimmed(*line);
+        const auto keep = [&](std::string_view bytes) {
+            if (target != nullptr) {
+                target->append(bytes);
+            } else if (!Trimmed(bytes).empty()) {
+                // Code between the sections belongs to the setup, so nothing of the document is
+                // lost.
+                document.Setup.append(bytes);
+            }
+        };
+        if (!StartsWith(content, "%%")) {
+            // Most lines are code, and only comments can be DSC markers; the first code line ends
+            // the header.
+            if (section == Section::Header) {
+                if (content.empty() || content[0] == '%') {
+                    continue;
+                }
+                section = Section::Ignored;
+            }
+            keep(*line);
+            continue;
+        }
         if (section == Section::Header) {
             if (StartsWith(content, "%%Title:")) {
                 document.Title = std::string(Trimmed(content.substr(8)));
@@ -71,22 +145,26 @@ std::variant<Document, std::string> Document::FromDsc(const std::string& text) {
                 section = Section::Ignored;
                 continue;
             }
-            if (content.empty() || content[0] == '%') {
+            if (!EndsHeader(content)) {
                 continue;
             }
-            section = Section::Ignored;  // the first line of code ends the header
+            section = Section::Ignored;
         }
-        const auto keep = [&] {
-            if (target != nullptr) {
-                target->append(line);
-            } else if (section == Section::Ignored && !content.empty()) {
-                // Code between the sections belongs to the setup, so nothing of the document is lost.
-                document.Setup.append(line);
-            }
-        };
-        if (!StartsWith(content, "%%")) {
-            // Most lines are code, and only comments can be DSC markers.
-            keep();
+        if (std::optional<std::string_view> data = reader.DataAfter(content)) {
+            // Binary or counted data is kept whole: its bytes may look like comments.
+            keep(*line);
+            keep(*data);
+            continue;
+        }
+        if (StartsWith(content, "%%BeginDocument")) {
+            ++embedded;
+        } else if (StartsWith(content, "%%EndDocument") && embedded > 0) {
+            --embedded;
+            keep(*line);
+            continue;
+        }
+        if (embedded > 0) {
+            keep(*line);
             continue;
         }
         if (StartsWith(content, "%%BeginProlog")) {
@@ -107,18 +185,16 @@ std::variant<Document, std::string> Document::FromDsc(const std::string& text) {
             target = &document.Trailer;
         } else if (StartsWith(content, "%%EOF")) {
             break;
-        } else if (StartsWith(content, "%%BeginPageSetup") || StartsWith(content, "%%EndPageSetup") ||
-                   StartsWith(content, "%%PageTrailer") || StartsWith(content, "%%Pages:")) {
+        } else if (StartsWith(content, "%%BeginPageSetup") ||
+                   StartsWith(content, "%%EndPageSetup") || StartsWith(content, "%%PageTrailer") ||
+                   StartsWith(content, "%%Pages:")) {
             continue;
         } else {
-            keep();
+            keep(*line);
         }
     }
     if (document.Pages.empty()) {
         return std::string("the document has no %%Page: sections");
-    }
-    for (std::string& page : document.Pages) {
-        page = WithoutFinalShowpage(std::move(page));
     }
     return document;
 }
