@@ -47,6 +47,11 @@ const std::string& PageDeviceHooks() {
     return hooks;
 }
 
+const std::string& SetupFloor() {
+    static const std::string floor = "userdict /qvsetupsave save put\n";
+    return floor;
+}
+
 const std::string& DocumentCodeBegin() {
     static const std::string begin = "qventerdoc\n";
     return begin;

@@ -24,6 +24,9 @@ namespace host {
 const std::string& PageFramingProcedures();
 // Installs the page device's EndPage and BeginPage; part of the job setup.
 const std::string& PageDeviceHooks();
+// Ends the job setup: a save level that is never restored, so an unmatched grestore of any N-up
+// procedure finds the job's page device (with its hooks) instead of the device's first one.
+const std::string& SetupFloor();
 // Around each section of the document's own code.
 const std::string& DocumentCodeBegin();
 const std::string& DocumentCodeEnd();

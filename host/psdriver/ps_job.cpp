@@ -248,6 +248,7 @@ void PsJob::WriteSetup(const Document& document) {
     stream_.Write(HostSetup(ppd_, deviceMode_.Public()));
     WriteDocumentCode(document.Setup);
     Inject(PSINJECT_ENDSETUP);
+    stream_.Write(SetupFloor());
     stream_.Write("%%EndSetup\n");
 }
 

@@ -80,6 +80,17 @@ TEST_F(PrintTest, DocumentNamesDoNotReplaceTheHostsInNup) {
                                                    .Duplex = platform::DMDUP_VERTICAL})));
 }
 
+TEST_F(PrintTest, DocumentsShowpageChangesNothingInManualDuplexNup) {
+    // The plug-in's N-up rework ends sheets its own way; a document's showpage must not add any.
+    for (const char* option : {"2", "4"}) {
+        SCOPED_TRACE(option);
+        const JobSetup setup{.Options = {{"%PagePerSheet", option}, {"HasManualDuplex", "True"}},
+                             .Duplex = platform::DMDUP_VERTICAL};
+        EXPECT_EQ(GhostscriptPages(Print(Parsed(Dsc("", "", 7)), setup)),
+                  GhostscriptPages(Print(Parsed(Dsc("", "showpage", 7)), setup)));
+    }
+}
+
 TEST(Document, SplitsPagesOfDocumentsThatBendTheConventions) {
     const std::string binary = "%%Page: 9 9\n\r%%Trailer\n";
     struct Case {
