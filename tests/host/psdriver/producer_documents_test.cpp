@@ -1,5 +1,6 @@
 // Documents that other programs made: a PDF of the system's documentation, turned into
-// PostScript at test time by poppler's pdftops and pdftocairo, printed through the host driver
+// PostScript at test time by poppler's pdftops and pdftocairo and by Ghostscript's ps2write,
+// printed through the host driver
 // and compared, page by page, with what Ghostscript makes of the document itself.
 #include <gtest/gtest.h>
 
@@ -27,16 +28,26 @@ constexpr double Tolerance = 2.0;
 
 struct Producer {
     const char* name;
-    const char* command;
+    std::string (*command)(const std::string& pdf, const std::string& output);
 };
-const Producer Producers[] = {{"pdftops", "pdftops"}, {"pdftocairo", "pdftocairo -ps"}};
+const Producer Producers[] = {
+    {"pdftops", [](const std::string& pdf,
+                   const std::string& output) { return "pdftops " + pdf + " " + output; }},
+    {"pdftocairo",
+     [](const std::string& pdf, const std::string& output) {
+         return "pdftocairo -ps " + pdf + " " + output;
+     }},
+    {"ghostscript ps2write",
+     [](const std::string& pdf, const std::string& output) {
+         return "gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=ps2write -o " + output + " " + pdf;
+     }},
+};
 
 std::string Convert(const Producer& producer) {
     const std::filesystem::path folder = MakeTemporaryFolder();
     const std::string output = (folder / "document.ps").string();
-    const std::string command = std::string(producer.command) + " " + SourcePdf + " " + output;
     std::string text;
-    if (std::system(command.c_str()) == 0) {
+    if (std::system(producer.command(SourcePdf, output).c_str()) == 0) {
         text = ReadFile(output);
     }
     std::error_code ignored;
