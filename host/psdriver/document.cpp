@@ -1,9 +1,10 @@
 #include "host/psdriver/document.h"
 
-#include <charconv>
 #include <optional>
 #include <sstream>
 #include <string_view>
+
+#include "host/psdriver/dsc_reader.h"
 
 namespace host {
 
@@ -28,64 +29,6 @@ bool EndsHeader(std::string_view comment) {
            StartsWith(comment, "%%Trailer") || StartsWith(comment, "%%EOF") ||
            StartsWith(comment, "%%IncludeResource:");
 }
-
-// The lines of a document, ending in a line feed, a carriage return or both; and the counted
-// data after a %%BeginBinary: or %%BeginData: comment.
-class DscReader {
-  public:
-    explicit DscReader(std::string_view text) : text_(text) {}
-
-    std::optional<std::string_view> NextLine() {
-        if (at_ >= text_.size()) {
-            return std::nullopt;
-        }
-        size_t end = text_.find_first_of("\r\n", at_);
-        if (end == std::string_view::npos) {
-            end = text_.size();
-        } else if (text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n') {
-            end += 2;
-        } else {
-            ++end;
-        }
-        return Take(end - at_);
-    }
-
-    // The data a %%BeginBinary: or %%BeginData: comment announces, as far as the text holds it;
-    // nullopt for any other line or a count that cannot be read.
-    std::optional<std::string_view> DataAfter(std::string_view comment) {
-        std::string_view rest;
-        if (StartsWith(comment, "%%BeginBinary:")) {
-            rest = comment.substr(14);
-        } else if (StartsWith(comment, "%%BeginData:")) {
-            rest = comment.substr(12);
-        } else {
-            return std::nullopt;
-        }
-        rest = Trimmed(rest);
-        uint64_t count = 0;
-        const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), count);
-        if (error != std::errc() || end == rest.data()) {
-            return std::nullopt;
-        }
-        if (Trimmed(rest.substr(static_cast<size_t>(end - rest.data()))).ends_with("Lines")) {
-            const size_t start = at_;
-            for (uint64_t line = 0; line < count && NextLine(); ++line) {
-            }
-            return text_.substr(start, at_ - start);
-        }
-        return Take(static_cast<size_t>(std::min<uint64_t>(count, text_.size() - at_)));
-    }
-
-  private:
-    std::string_view Take(size_t length) {
-        const std::string_view taken = text_.substr(at_, length);
-        at_ += length;
-        return taken;
-    }
-
-    std::string_view text_;
-    size_t at_ = 0;
-};
 
 enum class Section { Header, Prolog, Setup, Page, Trailer, Ignored };
 
