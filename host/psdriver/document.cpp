@@ -1,5 +1,6 @@
 #include "host/psdriver/document.h"
 
+#include <algorithm>
 #include <optional>
 #include <sstream>
 #include <string_view>
@@ -30,6 +31,32 @@ bool EndsHeader(std::string_view comment) {
            StartsWith(comment, "%%IncludeResource:");
 }
 
+constexpr std::string_view UniversalExit = "\x1b%-12345X";
+constexpr char EndOfJob = '\x04';
+
+// Files printed to disk by other systems' drivers wrap the PostScript in a PJL job or start it
+// with an end-of-job byte; the host writes a wrapper of its own.
+std::string_view WithoutJobWrapper(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    while (!text.empty() && text.front() == EndOfJob) {
+        text.remove_prefix(1);
+    }
+    if (text.starts_with(UniversalExit)) {
+        const size_t start = text.find("\n%!");
+        const size_t startAfterReturn = text.find("\r%!");
+        const size_t found = std::min(start, startAfterReturn);
+        text = found == std::string_view::npos ? std::string_view() : text.substr(found + 1);
+    }
+    return text;
+}
+
+// What follows the PostScript of a wrapped job.
+bool EndsJob(std::string_view line) {
+    return line.starts_with(UniversalExit) || line.starts_with(EndOfJob);
+}
+
 enum class Section { Header, Prolog, Setup, Page, Trailer, Ignored };
 
 }  // namespace
@@ -48,7 +75,8 @@ Document Document::Generated(int pages, double width, double height) {
     return document;
 }
 
-std::variant<Document, std::string> Document::FromDsc(const std::string& text) {
+std::variant<Document, std::string> Document::FromDsc(const std::string& file) {
+    const std::string_view text = WithoutJobWrapper(file);
     if (!StartsWith(text, "%!")) {
         return std::string("not a PostScript document (it does not start with %!)");
     }
@@ -68,6 +96,9 @@ std::variant<Document, std::string> Document::FromDsc(const std::string& text) {
                 document.Setup.append(bytes);
             }
         };
+        if (embedded == 0 && EndsJob(*line)) {
+            break;
+        }
         if (!StartsWith(content, "%%")) {
             // Most lines are code, and only comments can be DSC markers; the first code line ends
             // the header.

@@ -126,6 +126,12 @@ TEST(Document, SplitsPagesOfDocumentsThatBendTheConventions) {
          "Courier\n%%EndSetup\n"
          "%%Page: 1 1\n%%EOF\n",
          1, ""},
+        {"a PJL job and end-of-job bytes around the document",
+         "\x1b%-12345X@PJL JOB\r\n@PJL ENTER LANGUAGE = "
+         "POSTSCRIPT\r\n%!PS-Adobe-3.0\r\n%%EndComments\r\n"
+         "%%Page: 1 1\r\nx\r\n%%Page: 2 2\r\n%%Trailer\r\nend\r\n\x04\x1b%-12345X@PJL "
+         "EOJ\r\n\x1b%-12345X",
+         2, "x\r\n"},
         {"carriage returns as line ends",
          "%!PS-Adobe-3.0\r%%EndComments\r%%Page: 1 1\rx\r%%Page: 2 2\r%%EOF\r", 2, "x\r"},
     };
