@@ -4,8 +4,10 @@
 // and compared, page by page, with what Ghostscript makes of the document itself.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -165,6 +167,42 @@ TEST_F(ProducerDocumentTest, SheetCountsForEveryLayout) {
         }
         EXPECT_EQ((pages + test.perSheet - 1) / test.perSheet,
                   GhostscriptPages(Print(document, setup)));
+    }
+}
+
+// What Ghostscript prints for `query` once it has run the stream.
+std::string AfterTheJob(const std::string& stream, const std::string& query) {
+    const std::filesystem::path folder = MakeTemporaryFolder();
+    const std::filesystem::path input = folder / "job.ps";
+    std::ofstream(input, std::ios::binary) << stream;
+    const std::string command = "gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=nullpage " +
+                                input.string() + " -c '" + query + "' 2>&1";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+            output += buffer;
+        }
+        pclose(pipe);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    return output;
+}
+
+TEST_F(ProducerDocumentTest, PageSizePolicyAndPaperOfTheJobHoldOverTheDocuments) {
+    // The producers ask for a policy and a paper of their own in their setup and pages.
+    for (size_t p = 0; p < std::size(Producers); ++p) {
+        SCOPED_TRACE(Producers[p].name);
+        auto parsed = host::Document::FromDsc(Documents()[p]);
+        ASSERT_TRUE(std::holds_alternative<host::Document>(parsed));
+        const std::string stream =
+            Print(std::get<host::Document>(parsed),
+                  {.Settings = [](PluginDevmode& s) { s.PageSizePolicy = 3; }});
+        EXPECT_EQ(
+            "3\n[595 842]\n",
+            AfterTheJob(stream,
+                        "currentpagedevice dup /Policies get /PageSize get == /PageSize get =="));
     }
 }
 
