@@ -288,6 +288,15 @@ TEST_F(WatermarkEditorTest, UnvalidatedStoredValuesAreShownAsTheyAreAndRefusedAt
     EXPECT_EQ(stored.Angle, 0.0);
 }
 
+TEST_F(WatermarkEditorTest, WithoutAnyFontOfferedTheEntryKeepsItsFace) {
+    Store(u"字体", [](settings::WatermarkSpec& w) { Put(w.FontFace, u"Arial"); });
+    params_.pPrinterName = const_cast<char16_t*>(u"没有这台打印机");  // no device context
+    Run({Open(WatermarkEditorMode::Edit, u"字体"),
+         host::Expect(IDC_EDITOR_FONT, ExpectKind::Count, {}, 0), host::Ok()});
+    EXPECT_TRUE(saved_);
+    EXPECT_EQ(Text(Stored(u"字体").FontFace), u"Arial");
+}
+
 TEST_F(WatermarkEditorTest, PlacementIsChosenByAnchorAndOffsetsInEitherUnit) {
     Store(u"位置", [](settings::WatermarkSpec& w) {
         w.Position = 7;
