@@ -53,12 +53,7 @@ host::PrintRequest MakeRequest(const FilterJob& job, const JobSettings& settings
     request.Content = std::move(document);
     request.Options = settings.PpdOptions;
     request.EditSettings = [fields = settings.RecordFields](void* record, std::string& error) {
-        for (const std::string& field : fields) {
-            if (!host::SetRecordField(record, field, error)) {
-                return false;
-            }
-        }
-        return true;
+        return host::SetRecordFields(record, fields, error);
     };
     request.EditPublic = [settings](platform::DEVMODEW& publicMode, std::string&) {
         publicMode.dmCopies = settings.Copies;
@@ -119,6 +114,10 @@ int RunFilterJob(const FilterJob& job, const FilterContext& context) {
     host::SetCurrentUser(MachineUser(job.User));
     const host::PrintRequest request =
         MakeRequest(job, *settings, *machine, std::get<host::Document>(std::move(parsed)), context);
+    if (context.Cancelled()) {
+        return fail("INFO: job " + job.JobId + " cancelled before it started");
+    }
+    context.Message("ATTR: job-impressions=" + std::to_string(request.Content.Pages.size()));
     host::PrintResult result;
     if (!host::PrintDocument(request, result, error)) {
         if (result.Cancelled) {

@@ -105,7 +105,8 @@ bool ParseEscape(const std::string& text, host::EscapeRequest& escape, std::stri
 
 bool ParsePassThrough(const std::string& text, host::EscapeRequest& escape, std::string& error) {
     const size_t at = text.rfind('@');
-    if (at == std::string::npos || !ParsePage(text.substr(at + 1), escape, false) || escape.Page == 0) {
+    if (at == std::string::npos || !ParsePage(text.substr(at + 1), escape, false) ||
+        escape.Page == 0) {
         error = "--passthrough takes FILE@PAGE with a page from 1, not '" + text + "'";
         return false;
     }
@@ -198,7 +199,8 @@ bool BuildRequest(const PrintOptions& options, host::PrintRequest& request, std:
     request.DocumentName = *documentName;
     request.MachineName = *machine;
     if (options.output) {
-        request.OutputFile = host::FromUtf8(std::filesystem::absolute(*options.output).string()).value_or(u"");
+        request.OutputFile =
+            host::FromUtf8(std::filesystem::absolute(*options.output).string()).value_or(u"");
     }
     for (const std::string& option : options.options) {
         std::string keyword, choice;
@@ -224,23 +226,17 @@ bool BuildRequest(const PrintOptions& options, host::PrintRequest& request, std:
     }
     // Checked now against a scratch record, so a wrong field stops the job before it starts.
     std::vector<uint64_t> scratch(1024);
-    for (const std::string& set : options.sets) {
-        if (!host::SetRecordField(scratch.data(), set, error)) {
-            return false;
-        }
+    if (!host::SetRecordFields(scratch.data(), options.sets, error)) {
+        return false;
     }
     request.EditSettings = [sets = options.sets](void* record, std::string& reason) {
-        for (const std::string& set : sets) {
-            if (!host::SetRecordField(record, set, reason)) {
-                return false;
-            }
-        }
-        return true;
+        return host::SetRecordFields(record, sets, reason);
     };
     platform::DEVMODEW check{};
     for (const std::string& devmode : options.devmodes) {
         std::string field, value;
-        const auto number = SplitAssignment(devmode, field, value) ? ParseNumber(value) : std::nullopt;
+        const auto number =
+            SplitAssignment(devmode, field, value) ? ParseNumber(value) : std::nullopt;
         if (!number) {
             error = "--devmode takes FIELD=NUMBER, not '" + devmode + "'";
             return false;
@@ -249,11 +245,13 @@ bool BuildRequest(const PrintOptions& options, host::PrintRequest& request, std:
             return false;
         }
     }
-    request.EditPublic = [devmodes = options.devmodes](platform::DEVMODEW& publicMode, std::string& reason) {
+    request.EditPublic = [devmodes = options.devmodes](platform::DEVMODEW& publicMode,
+                                                       std::string& reason) {
         for (const std::string& devmode : devmodes) {
             std::string field, value;
             SplitAssignment(devmode, field, value);
-            if (!host::SetPublicField(publicMode, field, std::strtol(value.c_str(), nullptr, 0), reason)) {
+            if (!host::SetPublicField(publicMode, field, std::strtol(value.c_str(), nullptr, 0),
+                                      reason)) {
                 return false;
             }
         }
@@ -317,6 +315,8 @@ const Command Commands[] = {
 
 }  // namespace
 
-std::span<const Command> PrintCommands() { return Commands; }
+std::span<const Command> PrintCommands() {
+    return Commands;
+}
 
 }  // namespace qvhost
