@@ -6,9 +6,9 @@
 #include <memory>
 #include <variant>
 
+#include "host/psdriver/core_ps2.h"
 #include "host/gdi/device_context.h"
 #include "host/gdi/printer_dc.h"
-#include "host/psdriver/core_ps2.h"
 #include "host/psdriver/device_mode.h"
 #include "host/psdriver/job_print_target.h"
 #include "host/psdriver/opened_printer.h"
@@ -103,9 +103,8 @@ void SendEscape(HDC dc, const EscapeRequest& escape, PrintResult& result) {
         code = PASSTHROUGH;
     }
     std::string out(escape.OutputSize, '\0');
-    const int answer =
-        ExtEscape(dc, code, static_cast<int>(input.size()), input.empty() ? nullptr : input.data(),
-                  static_cast<int>(escape.OutputSize), out.empty() ? nullptr : out.data());
+    const int answer = ExtEscape(dc, code, static_cast<int>(input.size()), input.empty() ? nullptr : input.data(),
+                                 static_cast<int>(escape.OutputSize), out.empty() ? nullptr : out.data());
     if (!escape.PassThrough) {
         result.EscapeLines.push_back(EscapeLine(escape, static_cast<uint32_t>(answer), out));
     }
@@ -113,8 +112,7 @@ void SendEscape(HDC dc, const EscapeRequest& escape, PrintResult& result) {
 
 // The application's side: the document on the job's printer device context, its escapes where
 // the request places them.
-bool RunOnDeviceContext(HDC dc, PrintTarget& target, const PrintRequest& request,
-                        PrintResult& result) {
+bool RunOnDeviceContext(HDC dc, PrintTarget& target, const PrintRequest& request, PrintResult& result) {
     const auto sendEscapes = [&](auto matches) {
         for (const EscapeRequest& escape : request.Escapes) {
             if (matches(escape)) {
@@ -133,9 +131,7 @@ bool RunOnDeviceContext(HDC dc, PrintTarget& target, const PrintRequest& request
             result.Cancelled = true;
             break;
         }
-        sendEscapes([page](const EscapeRequest& e) {
-            return !e.AtEnd && !e.PassThrough && e.Page == page;
-        });
+        sendEscapes([page](const EscapeRequest& e) { return !e.AtEnd && !e.PassThrough && e.Page == page; });
         StartPage(dc);
         sendEscapes([page](const EscapeRequest& e) { return e.PassThrough && e.Page == page; });
         if (request.DrawPages) {
@@ -158,8 +154,7 @@ bool RunOnDeviceContext(HDC dc, PrintTarget& target, const PrintRequest& request
 std::string EscapeLine(const EscapeRequest& request, uint32_t result, const std::string& output) {
     char line[96];
     const std::string page = request.AtEnd ? "end" : std::to_string(request.Page);
-    std::snprintf(line, sizeof line, "escape 0x%X page %s: result %u", request.Code, page.c_str(),
-                  result);
+    std::snprintf(line, sizeof line, "escape 0x%X page %s: result %u", request.Code, page.c_str(), result);
     return request.WantsOutput ? std::string(line) + " out " + Hex(output) : std::string(line);
 }
 
@@ -226,8 +221,7 @@ bool PrintDocument(const PrintRequest& request, PrintResult& result, std::string
                                   [printerHandle](std::span<const uint8_t> block) {
                                       uint32_t written = 0;
                                       return WritePrinter(printerHandle, block.data(),
-                                                          static_cast<uint32_t>(block.size()),
-                                                          &written) != FALSE;
+                                                          static_cast<uint32_t>(block.size()), &written) != FALSE;
                                   });
     JobPrintTarget target(*job, request.Content, result.JobId);
     const auto [width, height] = ppd.PageSize();

@@ -19,11 +19,11 @@ namespace host {
 
 struct EscapeRequest {
     uint32_t Code = 0;
-    std::string Input;  // bytes
+    std::string Input;       // bytes
     uint32_t OutputSize = 0;
     bool WantsOutput = false;
-    int Page = 0;              // before page N starts; 0: right after the start of the document
-    bool AtEnd = false;        // just before the end of the document
+    int Page = 0;            // before page N starts; 0: right after the start of the document
+    bool AtEnd = false;      // just before the end of the document
     bool PassThrough = false;  // the input is sent as PASSTHROUGH data within the page
 };
 
@@ -35,8 +35,8 @@ struct PrintRequest {
     std::function<bool(void* record, std::string& error)> EditSettings;
     std::function<bool(platform::DEVMODEW& publicMode, std::string& error)> EditPublic;
     std::vector<std::pair<std::string, std::string>> Options;
-    std::u16string OutputFile;   // empty: the printer's port
-    std::u16string MachineName;  // empty: this computer
+    std::u16string OutputFile;      // empty: the printer's port
+    std::u16string MachineName;     // empty: this computer
     std::vector<EscapeRequest> Escapes;
     // The pages are drawn with graphics calls on the job's printer device context instead of
     // taking the document's PostScript.

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <utility>
 #include <limits>
 #include <optional>
-#include <utility>
 #include <vector>
 
 #include "host/system/utf.h"
@@ -49,8 +49,7 @@ std::optional<double> ParseDouble(std::string_view text) {
 }
 
 template <typename T>
-bool StoreInteger(unsigned char* at, std::string_view field, std::string_view text,
-                  std::string& error) {
+bool StoreInteger(unsigned char* at, std::string_view field, std::string_view text, std::string& error) {
     const std::optional<long long> value = ParseInteger(text);
     if (!value || *value < static_cast<long long>(std::numeric_limits<T>::min()) ||
         *value > static_cast<long long>(std::numeric_limits<T>::max())) {
@@ -72,17 +71,14 @@ T Load(const unsigned char* at) {
     return value;
 }
 
+
 std::string FieldValueJson(const unsigned char* record, const RecordField& field) {
     const unsigned char* at = record + field.Offset;
     switch (field.Kind) {
-        case FieldKind::U8:
-            return std::to_string(Load<uint8_t>(at));
-        case FieldKind::U16:
-            return std::to_string(Load<uint16_t>(at));
-        case FieldKind::U32:
-            return std::to_string(Load<uint32_t>(at));
-        case FieldKind::I32:
-            return std::to_string(Load<int32_t>(at));
+        case FieldKind::U8: return std::to_string(Load<uint8_t>(at));
+        case FieldKind::U16: return std::to_string(Load<uint16_t>(at));
+        case FieldKind::U32: return std::to_string(Load<uint32_t>(at));
+        case FieldKind::I32: return std::to_string(Load<int32_t>(at));
         case FieldKind::Double: {
             const double value = Load<double>(at);
             if (!std::isfinite(value)) {
@@ -128,14 +124,10 @@ bool SetRecordField(void* record, std::string_view assignment, std::string& erro
     }
     auto* at = static_cast<unsigned char*>(record) + field->Offset;
     switch (field->Kind) {
-        case FieldKind::U8:
-            return StoreInteger<uint8_t>(at, name, text, error);
-        case FieldKind::U16:
-            return StoreInteger<uint16_t>(at, name, text, error);
-        case FieldKind::U32:
-            return StoreInteger<uint32_t>(at, name, text, error);
-        case FieldKind::I32:
-            return StoreInteger<int32_t>(at, name, text, error);
+        case FieldKind::U8: return StoreInteger<uint8_t>(at, name, text, error);
+        case FieldKind::U16: return StoreInteger<uint16_t>(at, name, text, error);
+        case FieldKind::U32: return StoreInteger<uint32_t>(at, name, text, error);
+        case FieldKind::I32: return StoreInteger<int32_t>(at, name, text, error);
         case FieldKind::Double: {
             const std::optional<double> value = ParseDouble(text);
             if (!value) {
@@ -169,21 +161,11 @@ std::string JsonString(std::string_view text) {
     std::string quoted = "\"";
     for (const char c : text) {
         switch (c) {
-            case '"':
-                quoted += "\\\"";
-                break;
-            case '\\':
-                quoted += "\\\\";
-                break;
-            case '\n':
-                quoted += "\\n";
-                break;
-            case '\r':
-                quoted += "\\r";
-                break;
-            case '\t':
-                quoted += "\\t";
-                break;
+            case '"': quoted += "\\\""; break;
+            case '\\': quoted += "\\\\"; break;
+            case '\n': quoted += "\\n"; break;
+            case '\r': quoted += "\\r"; break;
+            case '\t': quoted += "\\t"; break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
                     char escaped[8];
@@ -206,10 +188,8 @@ std::string RecordJson(const void* record, int indent) {
     bool firstInGroup = true;
     for (const RecordField& field : qv::settings::PluginDevmodeFields()) {
         const size_t dot = field.Name.find('.');
-        const std::string owner =
-            dot == std::string_view::npos ? "" : std::string(field.Name.substr(0, dot));
-        const std::string name(dot == std::string_view::npos ? field.Name
-                                                             : field.Name.substr(dot + 1));
+        const std::string owner = dot == std::string_view::npos ? "" : std::string(field.Name.substr(0, dot));
+        const std::string name(dot == std::string_view::npos ? field.Name : field.Name.substr(dot + 1));
         if (owner != group) {
             if (!group.empty()) {
                 json += "\n" + pad + "}";
@@ -226,8 +206,8 @@ std::string RecordJson(const void* record, int indent) {
                     FieldValueJson(bytes, field);
             first = false;
         } else {
-            json += std::string(firstInGroup ? "" : ",") + "\n" + pad + pad + JsonString(name) +
-                    ": " + FieldValueJson(bytes, field);
+            json += std::string(firstInGroup ? "" : ",") + "\n" + pad + pad + JsonString(name) + ": " +
+                    FieldValueJson(bytes, field);
             firstInGroup = false;
         }
     }

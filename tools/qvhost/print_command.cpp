@@ -105,8 +105,7 @@ bool ParseEscape(const std::string& text, host::EscapeRequest& escape, std::stri
 
 bool ParsePassThrough(const std::string& text, host::EscapeRequest& escape, std::string& error) {
     const size_t at = text.rfind('@');
-    if (at == std::string::npos || !ParsePage(text.substr(at + 1), escape, false) ||
-        escape.Page == 0) {
+    if (at == std::string::npos || !ParsePage(text.substr(at + 1), escape, false) || escape.Page == 0) {
         error = "--passthrough takes FILE@PAGE with a page from 1, not '" + text + "'";
         return false;
     }
@@ -199,8 +198,7 @@ bool BuildRequest(const PrintOptions& options, host::PrintRequest& request, std:
     request.DocumentName = *documentName;
     request.MachineName = *machine;
     if (options.output) {
-        request.OutputFile =
-            host::FromUtf8(std::filesystem::absolute(*options.output).string()).value_or(u"");
+        request.OutputFile = host::FromUtf8(std::filesystem::absolute(*options.output).string()).value_or(u"");
     }
     for (const std::string& option : options.options) {
         std::string keyword, choice;
@@ -235,8 +233,7 @@ bool BuildRequest(const PrintOptions& options, host::PrintRequest& request, std:
     platform::DEVMODEW check{};
     for (const std::string& devmode : options.devmodes) {
         std::string field, value;
-        const auto number =
-            SplitAssignment(devmode, field, value) ? ParseNumber(value) : std::nullopt;
+        const auto number = SplitAssignment(devmode, field, value) ? ParseNumber(value) : std::nullopt;
         if (!number) {
             error = "--devmode takes FIELD=NUMBER, not '" + devmode + "'";
             return false;
@@ -245,13 +242,11 @@ bool BuildRequest(const PrintOptions& options, host::PrintRequest& request, std:
             return false;
         }
     }
-    request.EditPublic = [devmodes = options.devmodes](platform::DEVMODEW& publicMode,
-                                                       std::string& reason) {
+    request.EditPublic = [devmodes = options.devmodes](platform::DEVMODEW& publicMode, std::string& reason) {
         for (const std::string& devmode : devmodes) {
             std::string field, value;
             SplitAssignment(devmode, field, value);
-            if (!host::SetPublicField(publicMode, field, std::strtol(value.c_str(), nullptr, 0),
-                                      reason)) {
+            if (!host::SetPublicField(publicMode, field, std::strtol(value.c_str(), nullptr, 0), reason)) {
                 return false;
             }
         }
@@ -315,8 +310,6 @@ const Command Commands[] = {
 
 }  // namespace
 
-std::span<const Command> PrintCommands() {
-    return Commands;
-}
+std::span<const Command> PrintCommands() { return Commands; }
 
 }  // namespace qvhost
