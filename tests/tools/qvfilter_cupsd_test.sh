@@ -38,7 +38,7 @@ finish() {
   stop_cupsd
   if ((status != 0)) && [[ -f $work/log/error_log ]]; then
     echo "--- error_log (last lines)"
-    grep -a '\[Job ' "$work/log/error_log" | grep -av 'envp\|argv' | tail -n 40
+    grep -a '^[EIW] ' "$work/log/error_log" | tail -n 40
   fi
   rm -rf "$work"
   exit "$status"
@@ -77,7 +77,8 @@ ln -s "$(readlink -f "$qvfilter")" "$work/bin/filter/qvfilter"
 
 cat >"$work/root/cupsd.conf" <<EOF
 Listen $server
-LogLevel debug
+LogLevel info
+MaxLogSize 0
 DefaultAuthType None
 ErrorPolicy abort-job
 PageLogFormat %p %j %P %C
@@ -104,6 +105,7 @@ StateDir $work/state
 ErrorLog $work/log/error_log
 AccessLog $work/log/access_log
 PageLog $work/log/page_log
+Printcap $work/state/printcap
 FileDevice Yes
 Sandboxing Relaxed
 EOF
@@ -175,7 +177,7 @@ grep -aq "\[Job ${bad#qvbad-}\] Job stopped due to filter errors" "$work/log/err
 [[ ! -s $work/out/bad.prn ]] || fail "the bad job wrote to the printer"
 
 # --- Cancelled while printing: the stream still ends with the PJL trailer.
-"$generate" 20000 >"$work/long.ps"
+"$generate" 200000 >"$work/long.ps"
 long=$(lp -h "$server" -d qvlong -o QVOutput=Reserve "$work/long.ps" | job_id)
 for _ in $(seq 300); do
   [[ -s $work/out/long.prn ]] && break
@@ -186,7 +188,7 @@ cancel -h "$server" "$long"
 wait_job "$long"
 cmp -s <(tail -c "$(stat -c %s "$work/trailer")" "$work/out/long.prn") "$work/trailer" ||
   fail "the cancelled job's stream does not end with the PJL trailer"
-grep -q '%%Page: 20000 ' "$work/out/long.prn" && fail "the cancelled job printed every page"
+grep -q '%%Page: 200000 ' "$work/out/long.prn" && fail "the cancelled job printed every page"
 
 stop_cupsd
 echo "PASS: confidential job, page log, bad PIN and cancelled job through cupsd on $server"
