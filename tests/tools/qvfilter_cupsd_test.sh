@@ -2,7 +2,8 @@
 # Prints through a real cupsd: a private scheduler on a free loopback port, with its own
 # ServerRoot, ServerBin (our filter beside links to the system's filters) and spool in a
 # temporary folder, and queues made from our CUPS PPD that write to files. Checks the stream of a
-# confidential job, the page log, a job refused for a bad PIN and a job cancelled while printing.
+# confidential job with color settings, a fax job, the page log, a job refused for a bad PIN and a
+# job cancelled while printing.
 #
 #   qvfilter_cupsd_test.sh QVFILTER SAMPLES_DIR GENERATE_DOCUMENT
 set -euo pipefail
@@ -10,6 +11,7 @@ set -euo pipefail
 qvfilter=$1
 samples=$2
 generate=$3
+export PATH="$PATH:/usr/sbin:/sbin"
 for tool in cupsd lpadmin lp lpstat cancel gs; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup.sh installs it)"; exit 77; }
 done
@@ -124,13 +126,16 @@ done
 ((ready)) || fail "cupsd did not answer on $server"
 
 "$qvfilter" --make-ppd "$samples/ppd/QV9000Z.PPD" >"$work/queue.ppd"
-add_queue() {  # NAME OUTPUT
-  lpadmin -h "$server" -p "$1" -E -v "file://$2" -P "$work/queue.ppd" \
-    -o printer-error-policy=abort-job
+add_queue() {  # NAME OUTPUT [PPD-OPTION...]
+  local name=$1 output=$2
+  shift 2
+  lpadmin -h "$server" -p "$name" -E -v "file://$output" -P "$work/queue.ppd" \
+    -o printer-error-policy=abort-job "$@"
 }
 add_queue qvtest "$work/out/out.prn"
 add_queue qvbad "$work/out/bad.prn"
 add_queue qvlong "$work/out/long.prn"
+add_queue qvfax "$work/out/fax.prn" -o FaxCard=True  # the fax card installed
 
 # Waits until the scheduler has finished with a job (bounded): completed, stopped by a filter's
 # failure, or cancelled.
@@ -146,7 +151,8 @@ job_id() { sed -n 's/^request id is \([^ ]*\) .*/\1/p'; }
 
 # --- A confidential job with CUPS's job password.
 job=$(lp -h "$server" -d qvtest -t "Quarterly" -o QVOutput=Confidential -o job-password=1234 \
-  -o QVHoldUser=alice "$samples/documents/report.ps" | job_id)
+  -o QVHoldUser=alice -o QVTonerlite=On -o QVGrayCorrection=Manual -o QVBrightness=-2 \
+  "$samples/documents/report.ps" | job_id)
 [[ -n $job ]] || fail "lp gave no job id"
 wait_job "$job"
 out="$work/out/out.prn"
@@ -155,6 +161,9 @@ header=$(sed -n '1,/@PJL ENTER LANGUAGE/p' "$out")
 grep -q '@PJL SET USERNAME = "alice"' <<<"$header" || fail "no held-job user in the PJL header"
 grep -q '@PJL SET HOLDTYPE = PRIVATE' <<<"$header" || fail "no private hold in the PJL header"
 [[ $(grep -c '@PJL SET HOLDKEY = "1234"' "$out") == 1 ]] || fail "the PIN is not in the stream exactly once"
+for line in '@PJL SET QTONERLITE = ON' '@PJL SET QIMAGEBRIGHTNESS=-2' '@PJL SET QCOLORCORRECTION=AUTO'; do
+  grep -qx "$line" <<<"$header" || fail "no '$line' in the PJL header"
+done
 [[ $(grep -ac '@PJL JOB' "$out") == 1 ]] || fail "the stream has more than one PJL job"
 printf '\033%%-12345X@PJL EOJ\n\033%%-12345X' >"$work/trailer"
 cmp -s <(tail -c "$(stat -c %s "$work/trailer")" "$out") "$work/trailer" || fail "the stream does not end with the PJL trailer"
@@ -164,6 +173,13 @@ pages=$(gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=bbox "$out" 2>&1 | grep -c '^%%
 # The scheduler sums the filter's PAGE: lines into the job's line of the page log.
 grep -q "^qvtest ${job#qvtest-} total 3\$" "$work/log/page_log" ||
   fail "the page log does not hold the filter's three pages: $(cat "$work/log/page_log")"
+
+# --- A fax job on the queue whose fax card is installed.
+fax=$(lp -h "$server" -d qvfax -o QVOutput=Fax -o QVFaxNumber=5550100 -o QVFaxStation=QV-OFFICE \
+  "$samples/documents/report.ps" | job_id)
+wait_job "$fax"
+grep -aqx '@PJL QFAX PHONENUMBER = "5550100" STATIONID = "QV-OFFICE"' "$work/out/fax.prn" ||
+  fail "the fax job's PJL lacks its fax line"
 
 # --- A bad PIN: the job fails with our message and nothing is written.
 bad=$(lp -h "$server" -d qvbad -o QVOutput=Confidential -o QVHoldPin=12a4 "$samples/documents/report.ps" | job_id)
@@ -191,4 +207,4 @@ cmp -s <(tail -c "$(stat -c %s "$work/trailer")" "$work/out/long.prn") "$work/tr
 grep -q '%%Page: 200000 ' "$work/out/long.prn" && fail "the cancelled job printed every page"
 
 stop_cupsd
-echo "PASS: confidential job, page log, bad PIN and cancelled job through cupsd on $server"
+echo "PASS: confidential and fax jobs, page log, bad PIN and cancelled job through cupsd on $server"
