@@ -96,6 +96,12 @@ Browsing No
   </Limit>
 </Policy>
 EOF
+# The scheduler gives filters an environment of its own; a sanitized build's settings go with it.
+for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+  if [[ -n ${!name:-} ]]; then
+    echo "SetEnv $name ${!name}" >>"$work/root/cupsd.conf"
+  fi
+done
 cat >"$work/root/cups-files.conf" <<EOF
 ServerRoot $work/root
 ServerBin $work/bin

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -58,6 +59,12 @@ class Filter : public ::testing::Test {
         std::vector<std::string> environment = {"PPD=" + ppd_.string(),
                                                 "TMPDIR=" + (folder_ / "tmp").string(),
                                                 "PRINTER=office", "PATH=/usr/bin:/bin"};
+        // A sanitized build's settings reach the filter as they reach the tests.
+        for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+            if (const char* value = std::getenv(name)) {
+                environment.push_back(std::string(name) + "=" + value);
+            }
+        }
         fs::create_directories(folder_ / "tmp");
         return environment;
     }
