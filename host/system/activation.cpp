@@ -1,7 +1,9 @@
 // Activation contexts: a context stands for a module manifest that exists. Controls of one
 // version only are drawn here, so activating one changes nothing else.
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "host/system/elf_image.h"
 #include "host/system/handle_table.h"
@@ -18,6 +20,16 @@ namespace {
 host::HandleTable<std::string>& Contexts() {
     static host::HandleTable<std::string> contexts;
     return contexts;
+}
+
+struct Activation {
+    uintptr_t Cookie;
+    HANDLE Context;
+};
+
+std::vector<Activation>& Activations() {
+    static std::vector<Activation> activations;
+    return activations;
 }
 
 }  // namespace
@@ -41,20 +53,49 @@ uint32_t GetModuleFileNameW(HMODULE module, char16_t* buffer, uint32_t capacity)
 
 HANDLE CreateActCtxW(const ACTCTXW* context) {
     if (context == nullptr || context->lpSource == nullptr ||
-        (context->dwFlags & ACTCTX_FLAG_RESOURCE_NAME_VALID) == 0 || context->lpResourceName > 0xFFFF) {
+        (context->dwFlags & ACTCTX_FLAG_RESOURCE_NAME_VALID) == 0 ||
+        context->lpResourceName > 0xFFFF) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
     const std::string source = host::ToUtf8(context->lpSource);
     const auto section = host::ReadElfSection(source, ".rsrc");
     const auto table = section ? host::ResourceTable::Parse(*section) : std::nullopt;
-    if (!table || table->Find(RT_MANIFEST, static_cast<uint16_t>(context->lpResourceName)) == nullptr) {
+    if (!table ||
+        table->Find(RT_MANIFEST, static_cast<uint16_t>(context->lpResourceName)) == nullptr) {
         SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
     return Contexts().Add<HANDLE>(source);
 }
 
-void ReleaseActCtx(HANDLE context) { Contexts().Remove(context); }
+void ReleaseActCtx(HANDLE context) {
+    Contexts().Remove(context);
+}
+
+BOOL ActivateActCtx(HANDLE context, uintptr_t* cookie) {
+    if (cookie == nullptr || (context != nullptr && !Contexts().Find(context))) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    static uintptr_t next = 0;
+    *cookie = ++next;
+    Activations().push_back({*cookie, context});
+    return TRUE;
+}
+
+BOOL DeactivateActCtx(uint32_t flags, uintptr_t cookie) {
+    std::vector<Activation>& stack = Activations();
+    auto found = std::find_if(stack.begin(), stack.end(),
+                              [cookie](const Activation& a) { return a.Cookie == cookie; });
+    const bool innermost = found != stack.end() && found + 1 == stack.end();
+    if (found == stack.end() ||
+        (!innermost && (flags & DEACTIVATE_ACTCTX_FLAG_FORCE_EARLY_DEACTIVATION) == 0)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    stack.erase(found, stack.end());
+    return TRUE;
+}
 
 }  // namespace platform
