@@ -13,6 +13,7 @@ packages=(
   libsqlite3-dev libicu-dev
   libcairo2-dev libpango1.0-dev fonts-arphic-uming fonts-liberation2
   libcups2-dev
+  nlohmann-json3-dev
   binutils-mingw-w64-x86-64
   ghostscript
   clang-14 libclang-rt-14-dev
