@@ -33,9 +33,11 @@ QV_SYSTEM_API uint32_t GetModuleFileNameW(HMODULE module, char16_t* buffer, uint
 QV_SYSTEM_API HANDLE CreateActCtxW(const ACTCTXW* context);
 QV_SYSTEM_API void ReleaseActCtx(HANDLE context);
 
-// Makes a context the calling thread's active one until it is deactivated; *cookie names the
-// activation. Activations end in the reverse order they began: deactivating any but the latest
-// fails with ERROR_INVALID_PARAMETER, as does an unknown context or cookie.
+// Activation nests: each activation gives a cookie, and deactivating takes the innermost one
+// back. A context that does not exist (null is the process default) or a missing cookie place
+// fails with ERROR_INVALID_PARAMETER; so does a cookie that is not the innermost, unless
+// DEACTIVATE_ACTCTX_FLAG_FORCE_EARLY_DEACTIVATION ends the ones inside it too.
+constexpr uint32_t DEACTIVATE_ACTCTX_FLAG_FORCE_EARLY_DEACTIVATION = 0x00000001;
 QV_SYSTEM_API BOOL ActivateActCtx(HANDLE context, uintptr_t* cookie);
 QV_SYSTEM_API BOOL DeactivateActCtx(uint32_t flags, uintptr_t cookie);
 

@@ -186,6 +186,9 @@ constexpr int32_t ComboEditId = 1001;
 // Trackbars.
 constexpr uint32_t TBS_AUTOTICKS = 0x0001;
 constexpr uint32_t TBS_VERT = 0x0002;
+constexpr uint32_t TBS_TOP = 0x0004;  // ticks above (left of a vertical trackbar)
+constexpr uint32_t TBS_LEFT = 0x0004;
+constexpr uint32_t TBS_BOTH = 0x0008;
 constexpr uint32_t TBS_NOTICKS = 0x0010;
 
 constexpr uint32_t TBM_GETPOS = WM_USER + 0;

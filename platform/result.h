@@ -41,6 +41,7 @@ constexpr uint32_t ERROR_INVALID_PARAMETER = 87;
 constexpr uint32_t ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr uint32_t ERROR_MORE_DATA = 234;
 constexpr uint32_t ERROR_NO_MORE_ITEMS = 259;
+constexpr uint32_t ERROR_CONTROL_ID_NOT_FOUND = 1421;
 constexpr uint32_t ERROR_RESOURCE_DATA_NOT_FOUND = 1812;
 constexpr uint32_t ERROR_RESOURCE_TYPE_NOT_FOUND = 1813;
 constexpr uint32_t ERROR_RESOURCE_NAME_NOT_FOUND = 1814;

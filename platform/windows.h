@@ -307,6 +307,10 @@ QV_SYSTEM_API BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 QV_SYSTEM_API BOOL UpdateWindow(HWND window);  // sends WM_PAINT when the window is invalid
 QV_SYSTEM_API HANDLE BeginPaint(HWND window, PAINTSTRUCT* paint);
 QV_SYSTEM_API BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
+// A device context on the window's client area (the screen's for a null window), for measuring
+// and drawing outside WM_PAINT; ReleaseDC gives it back (1 when it was one of GetDC's).
+QV_SYSTEM_API HANDLE GetDC(HWND window);
+QV_SYSTEM_API int ReleaseDC(HWND window, HANDLE dc);
 QV_SYSTEM_API BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement);
 QV_SYSTEM_API BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement);
 QV_SYSTEM_API BOOL SystemParametersInfoW(uint32_t action, uint32_t param, void* value,

@@ -14,6 +14,7 @@ packages=(
   libcairo2-dev libpango1.0-dev fonts-arphic-uming fonts-liberation2
   libcups2-dev
   cups-daemon cups-client cups-core-drivers
+  nlohmann-json3-dev
   binutils-mingw-w64-x86-64
   ghostscript
   poppler-utils shared-mime-info

@@ -1,6 +1,7 @@
 #include "host/psdriver/printer_sheet.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -48,6 +49,7 @@ std::u16string Wide(const std::string& text) {
 struct SheetBuilder {
     std::vector<PROPSHEETPAGEW> PluginPages;
     bool ChangeReported = false;
+    std::vector<std::string> Refused;  // what the sheet function turned down
 };
 
 intptr_t SheetFunction(HANDLE sheet, uint32_t function, LPARAM param1, LPARAM param2) {
@@ -59,6 +61,7 @@ intptr_t SheetFunction(HANDLE sheet, uint32_t function, LPARAM param1, LPARAM pa
         case CPSFUNC_ADD_PROPSHEETPAGEW: {
             const auto* page = reinterpret_cast<const PROPSHEETPAGEW*>(param1);
             if (page == nullptr || page->dwSize < sizeof(PROPSHEETPAGEW)) {
+                builder->Refused.push_back("a page was added without a complete description");
                 return 0;
             }
             builder->PluginPages.push_back(*page);
@@ -193,10 +196,35 @@ class SheetHeap {
     HANDLE heap_;
 };
 
-std::u16string TemplateTitle(const PROPSHEETPAGEW& page) {
+// The title the sheet gives the page; nullopt when its template cannot be found.
+std::optional<std::u16string> TemplateTitle(const PROPSHEETPAGEW& page) {
     std::string error;
+    if ((page.dwFlags & PSP_DLGINDIRECT) != 0) {
+        return std::nullopt;
+    }
     const auto parsed = LoadDialogTemplate(page.hInstance, page.pszTemplate, &error);
-    return parsed ? parsed->Caption : std::u16string();
+    if (!parsed) {
+        return std::nullopt;
+    }
+    return (page.dwFlags & PSP_USETITLE) != 0 && page.pszTitle != nullptr
+               ? std::u16string(page.pszTitle)
+               : parsed->Caption;
+}
+
+std::string TemplateName(const PROPSHEETPAGEW& page) {
+    if ((page.dwFlags & PSP_DLGINDIRECT) == 0 && IS_INTRESOURCE(page.pszTemplate)) {
+        return std::to_string(reinterpret_cast<uintptr_t>(page.pszTemplate));
+    }
+    return "(not a resource id)";
+}
+
+// A plug-in call that failed goes into the result; the sheet goes on as the host's does.
+void NoteFailure(SheetOutcome& outcome, const char* call, HRESULT result) {
+    if (Failed(result)) {
+        char text[96];
+        std::snprintf(text, sizeof text, "%s failed (0x%08X)", call, static_cast<unsigned>(result));
+        outcome.Errors.push_back(text);
+    }
 }
 
 }  // namespace
@@ -340,11 +368,11 @@ bool RunPrinterSheet(const SheetRequest& request, SheetOutcome& outcome, std::st
     itemParams.pDrvOptItems = items.Items();
     itemParams.cDrvOptItems = items.Count();
     const uint32_t mode = kind == SheetKind::Document ? OEMCUIP_DOCPROP : OEMCUIP_PRNPROP;
-    plugin.CommonUIProp(mode, &itemParams);
+    NoteFailure(outcome, "CommonUIProp", plugin.CommonUIProp(mode, &itemParams));
     OPTITEM noPluginItems{};
     itemParams.pOEMOptItems = &noPluginItems;
     itemParams.cOEMOptItems = 0;
-    plugin.CommonUIProp(mode, &itemParams);
+    NoteFailure(outcome, "CommonUIProp", plugin.CommonUIProp(mode, &itemParams));
 
     OEMUIPSPARAM pageParams{};
     pageParams.cbSize = sizeof pageParams;
@@ -367,7 +395,10 @@ bool RunPrinterSheet(const SheetRequest& request, SheetOutcome& outcome, std::st
         return kind == SheetKind::Document ? plugin.DocumentPropertySheets(call, 0)
                                            : plugin.DevicePropertySheets(call, 0);
     };
-    sheets(&info);
+    const char* sheetsCall =
+        kind == SheetKind::Document ? "DocumentPropertySheets" : "DevicePropertySheets";
+    NoteFailure(outcome, sheetsCall, sheets(&info));
+    outcome.Errors.insert(outcome.Errors.end(), builder.Refused.begin(), builder.Refused.end());
 
     // What an Apply reaches is what the host keeps, with its own items' choices.
     const auto keep = [&] {
@@ -389,7 +420,12 @@ bool RunPrinterSheet(const SheetRequest& request, SheetOutcome& outcome, std::st
     pages.insert(pages.end(), builder.PluginPages.begin(), builder.PluginPages.end());
     outcome.PageTitles.clear();
     for (const PROPSHEETPAGEW& page : pages) {
-        outcome.PageTitles.push_back(TemplateTitle(page));
+        if (const std::optional<std::u16string> title = TemplateTitle(page)) {
+            outcome.PageTitles.push_back(*title);
+        } else {
+            outcome.Errors.push_back("a page's dialog template " + TemplateName(page) +
+                                     " cannot be found; the page is left out");
+        }
     }
     PROPSHEETHEADERW header{};
     header.dwSize = sizeof header;
@@ -403,7 +439,7 @@ bool RunPrinterSheet(const SheetRequest& request, SheetOutcome& outcome, std::st
     outcome.Result = PropertySheetW(&header);
 
     info.Reason = PROPSHEETUI_REASON_DESTROY;
-    sheets(&info);
+    NoteFailure(outcome, sheetsCall, sheets(&info));
     outcome.PluginReportedChange = builder.ChangeReported;
     // Without the right to change them, the settings are only shown.
     if (outcome.Result == 1 && !outcome.NoPermission) {

@@ -61,7 +61,8 @@ struct SheetOutcome {
     bool Saved = false;    // the settings were written
     bool PluginReportedChange = false;  // CPSFUNC_SET_RESULT with CPSUI_OK
     std::vector<std::u16string> PageTitles;
-    bool NoPermission = false;  // the sheet was opened without the right to change
+    std::vector<std::string> Errors;  // plug-in calls that failed, pages left out
+    bool NoPermission = false;        // the sheet was opened without the right to change
     // The settings the host keeps after the sheet: what was last applied, else what it
     // started from.
     std::optional<DeviceMode> Settings;

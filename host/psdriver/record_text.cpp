@@ -1,5 +1,7 @@
 #include "host/psdriver/record_text.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -157,26 +159,11 @@ bool SetRecordField(void* record, std::string_view assignment, std::string& erro
     return false;
 }
 
+// Through the JSON library, so no text (quotes, control characters, bytes that are not UTF-8)
+// can make the output invalid: what is not UTF-8 becomes U+FFFD.
 std::string JsonString(std::string_view text) {
-    std::string quoted = "\"";
-    for (const char c : text) {
-        switch (c) {
-            case '"': quoted += "\\\""; break;
-            case '\\': quoted += "\\\\"; break;
-            case '\n': quoted += "\\n"; break;
-            case '\r': quoted += "\\r"; break;
-            case '\t': quoted += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    quoted += escaped;
-                } else {
-                    quoted.push_back(c);
-                }
-        }
-    }
-    return quoted + "\"";
+    return nlohmann::json(std::string(text))
+        .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 std::string RecordJson(const void* record, int indent) {

@@ -1,5 +1,6 @@
 // Activation contexts: a context stands for a module manifest that exists. Controls of one
 // version only are drawn here, so activating one changes nothing else.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -21,9 +22,15 @@ host::HandleTable<std::string>& Contexts() {
     return contexts;
 }
 
-// The thread's activations, the latest last.
-thread_local std::vector<uintptr_t> activations;
-thread_local uintptr_t lastCookie = 0;
+struct Activation {
+    uintptr_t Cookie;
+    HANDLE Context;
+};
+
+std::vector<Activation>& Activations() {
+    static std::vector<Activation> activations;
+    return activations;
+}
 
 }  // namespace
 
@@ -67,21 +74,27 @@ void ReleaseActCtx(HANDLE context) {
 }
 
 BOOL ActivateActCtx(HANDLE context, uintptr_t* cookie) {
-    if (cookie == nullptr || !Contexts().Find(context)) {
+    if (cookie == nullptr || (context != nullptr && !Contexts().Find(context))) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    *cookie = ++lastCookie;
-    activations.push_back(*cookie);
+    static uintptr_t next = 0;
+    *cookie = ++next;
+    Activations().push_back({*cookie, context});
     return TRUE;
 }
 
-BOOL DeactivateActCtx(uint32_t, uintptr_t cookie) {
-    if (activations.empty() || activations.back() != cookie) {
+BOOL DeactivateActCtx(uint32_t flags, uintptr_t cookie) {
+    std::vector<Activation>& stack = Activations();
+    auto found = std::find_if(stack.begin(), stack.end(),
+                              [cookie](const Activation& a) { return a.Cookie == cookie; });
+    const bool innermost = found != stack.end() && found + 1 == stack.end();
+    if (found == stack.end() ||
+        (!innermost && (flags & DEACTIVATE_ACTCTX_FLAG_FORCE_EARLY_DEACTIVATION) == 0)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    activations.pop_back();
+    stack.erase(found, stack.end());
     return TRUE;
 }
 

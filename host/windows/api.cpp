@@ -3,6 +3,7 @@
 
 #include "host/windows/control_classes.h"
 #include "host/windows/dialog.h"
+#include "host/windows/dialog_log.h"
 #include "host/windows/dialog_units.h"
 #include "host/windows/message_box.h"
 #include "host/windows/property_sheet.h"
@@ -469,6 +470,19 @@ BOOL EndPaint(HWND handle, const PAINTSTRUCT* paint) {
     return Find(handle) != nullptr ? TRUE : FALSE;
 }
 
+HANDLE GetDC(HWND handle) {
+    Window* window = handle != nullptr ? Find(handle) : Manager().DesktopWindow();
+    if (window == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    return host::AcquirePaintDC(*window);
+}
+
+int ReleaseDC(HWND, HANDLE dc) {
+    return host::ReleasePaintDC(dc) ? 1 : 0;
+}
+
 BOOL GetWindowPlacement(HWND handle, WINDOWPLACEMENT* placement) {
     Window* window = Find(handle);
     if (window == nullptr || placement == nullptr || placement->length != sizeof(WINDOWPLACEMENT)) {
@@ -545,7 +559,10 @@ intptr_t DialogBoxParamW(HMODULE instance, const char16_t* templateName, HWND ow
         Manager().Destroy(dialog);
         return -1;
     }
-    return host::RunModal(dialog);
+    std::u16string caption = dialog->Text;
+    const intptr_t result = host::RunModal(dialog);
+    host::ModalDialogLog::Instance().Add({std::move(caption), result});
+    return result;
 }
 
 BOOL EndDialog(HWND handle, intptr_t result) {
@@ -563,7 +580,15 @@ LRESULT DefDlgProcW(HWND dialog, uint32_t message, WPARAM wparam, LPARAM lparam)
 }
 
 HWND GetDlgItem(HWND dialog, int32_t id) {
-    return HandleOf(DialogItem(dialog, id));
+    if (Find(dialog) == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    Window* item = DialogItem(dialog, id);
+    if (item == nullptr) {
+        SetLastError(ERROR_CONTROL_ID_NOT_FOUND);
+    }
+    return HandleOf(item);
 }
 
 int32_t GetDlgCtrlID(HWND handle) {

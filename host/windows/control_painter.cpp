@@ -160,13 +160,19 @@ void DrawFrame(Painter& paint, const Window& window) {
     if (insets.top > insets.left) {
         const RECT bar{1, 1, whole.right - 1, insets.top - 1};
         paint.Fill(bar, CaptionBar);
-        paint.Text(window.Text, RECT{bar.left + 8, bar.top, bar.right - 28, bar.bottom},
+        const bool contextHelp = (window.ExStyle & WS_EX_CONTEXTHELP) != 0;
+        paint.Text(window.Text,
+                   RECT{bar.left + 8, bar.top, bar.right - (contextHelp ? 52 : 28), bar.bottom},
                    SingleLine | DT_NOPREFIX, White);
-        // The close box.
+        // The close box, and the help box left of it when the window asks for one.
         const int32_t x = bar.right - 18;
         const int32_t y = (bar.top + bar.bottom) / 2;
         paint.Line(x - 4, y - 4, x + 4, y + 4, White);
         paint.Line(x - 4, y + 4, x + 4, y - 4, White);
+        if (contextHelp) {
+            paint.Text(u"?", RECT{x - 34, bar.top, x - 14, bar.bottom},
+                       SingleLine | DT_CENTER | DT_NOPREFIX, White);
+        }
     }
 }
 
@@ -350,7 +356,8 @@ void DrawScrollBar(Painter& paint, const RECT& bar, int32_t first, int32_t shown
     }
     const int32_t length = std::max(8, track * std::min(shown, count) / count);
     const int32_t hidden = std::max(1, count - shown);
-    const int32_t start = bar.top + arrow + (track - length) * std::clamp(first, 0, hidden) / hidden;
+    const int32_t start =
+        bar.top + arrow + (track - length) * std::clamp(first, 0, hidden) / hidden;
     paint.Fill(RECT{bar.left + 3, start, bar.right - 3, start + length}, RGB(192, 192, 192));
 }
 
@@ -448,13 +455,23 @@ void DrawTrackbar(Painter& paint, Window& window) {
         const int64_t range = std::max<int64_t>(1, static_cast<int64_t>(max) - min);
         return Margin + static_cast<int32_t>(span * (static_cast<int64_t>(value) - min) / range);
     };
-    const int32_t middle = ticks ? across / 2 - 3 : across / 2;
+    // Ticks below (right of) the channel, above (left of) it with TBS_TOP, or on both sides;
+    // the channel moves away from one-sided ticks.
+    const bool both = (window.Style & TBS_BOTH) != 0;
+    const bool before = ticks && (both || (window.Style & TBS_TOP) != 0);
+    const bool after = ticks && (both || (window.Style & TBS_TOP) == 0);
+    const int32_t middle = across / 2 + (before && !after ? 3 : 0) - (after && !before ? 3 : 0);
     paint.Box(place(Margin, middle - 2, along - Margin, middle + 2), RGB(231, 234, 234),
               RGB(214, 214, 214));
     if (ticks && frequency > 0 && max > min && (max - min) / frequency <= 1000) {
         for (int64_t value = min; value <= max; value += frequency) {
             const int32_t x = at(static_cast<int32_t>(value));
-            paint.Fill(place(x, middle + 11, x + 1, middle + 14), DarkEdge);
+            if (after) {
+                paint.Fill(place(x, middle + 11, x + 1, middle + 14), DarkEdge);
+            }
+            if (before) {
+                paint.Fill(place(x, middle - 14, x + 1, middle - 11), DarkEdge);
+            }
         }
     }
     const int32_t x = at(std::clamp(position, min, std::max(min, max)));

@@ -1,7 +1,10 @@
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <tuple>
 
 #include "host/windows/control_classes.h"
+#include "host/windows/control_painter.h"
 #include "host/windows/screenshot.h"
 
 namespace host {
@@ -34,6 +37,24 @@ void SendDrawItem(Window* control, uint32_t type, uint32_t itemId, uint32_t acti
     ReleasePaintDC(dc);
 }
 
+namespace {
+
+// One font object per look of the dialogs' fonts, made on first need and kept: what WM_GETFONT
+// hands out is never the caller's to delete.
+HANDLE FontOf(const Window& window) {
+    static std::map<std::tuple<std::u16string, int32_t, int32_t, uint8_t>, HANDLE> fonts;
+    const LOGFONTW font = WindowFont(window);
+    const auto key = std::make_tuple(std::u16string(font.lfFaceName), font.lfHeight, font.lfWeight,
+                                     font.lfItalic);
+    auto found = fonts.find(key);
+    if (found == fonts.end()) {
+        found = fonts.emplace(key, CreateFontIndirectW(&font)).first;
+    }
+    return found->second;
+}
+
+}  // namespace
+
 LRESULT DefaultWindowProcedure(HWND handle, uint32_t message, WPARAM wparam, LPARAM lparam) {
     WindowManager& manager = WindowManager::Instance();
     Window* window = manager.Find(handle);
@@ -58,6 +79,13 @@ LRESULT DefaultWindowProcedure(HWND handle, uint32_t message, WPARAM wparam, LPA
         case WM_ERASEBKGND:
             // The class background: the window's look is drawn with the window tree.
             return TRUE;
+        case WM_SETFONT:
+            window->Font = reinterpret_cast<HANDLE>(wparam);
+            window->Invalid = window->Invalid || LOWORD(lparam) != 0;
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(window->Font != nullptr ? window->Font
+                                                                     : FontOf(*window));
         case WM_NCPAINT:
             ++window->NonClientPaintCount;
             return 0;

@@ -99,6 +99,37 @@ std::string Quoted(std::u16string_view text) {
     return "\"" + ToUtf8(text) + "\"";
 }
 
+bool IsMultiLineEdit(const Window& window) {
+    return window.SameClass(WC_EDIT) && (window.Style & ES_MULTILINE) != 0;
+}
+
+// A multi-line edit keeps a line break as CR LF; scripts write it as one "\n".
+std::u16string WithLineBreaks(std::u16string_view text) {
+    std::u16string broken;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) {
+            broken.push_back(u'\r');
+        }
+        broken.push_back(text[i]);
+    }
+    return broken;
+}
+
+std::u16string AsScriptText(std::u16string_view text) {
+    std::u16string written;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            continue;
+        }
+        if (text[i] == u'\n') {
+            written += u"\\n";
+        } else {
+            written.push_back(text[i]);
+        }
+    }
+    return written;
+}
+
 // Child dialogs (the pages of a sheet) come before the frame's own controls, so an id names the
 // page's control first.
 Window* FindById(Window* root, int32_t id, bool shownOnly) {
@@ -265,8 +296,10 @@ Outcome Person::SetWholeText() {
     const HWND handle = edit->Handle;
     manager_.SetFocus(edit);
     if ((edit = manager_.Find(handle)) != nullptr) {
+        const std::u16string text =
+            IsMultiLineEdit(*edit) ? WithLineBreaks(action_.Text) : action_.Text;
         manager_.Send(edit, EM_SETSEL, 0, -1);
-        manager_.Send(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(action_.Text.c_str()));
+        manager_.Send(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
     }
     return std::nullopt;
 }
@@ -467,7 +500,33 @@ PropertySheet* VisibleSheet() {
     return nullptr;
 }
 
-Outcome CheckSheetExpectation(ExpectKind kind) {
+// The front-most modal dialog: a dialog window of its own, neither a sheet nor a message box.
+const Window* OpenDialog() {
+    const std::vector<Window*>& windows = WindowManager::Instance().TopLevels();
+    for (auto window = windows.rbegin(); window != windows.rend(); ++window) {
+        if ((*window)->IsDialog && !(*window)->IsMessageBox && (*window)->IsVisibleFlag() &&
+            PropertySheet::Of(*window) == nullptr) {
+            return *window;
+        }
+    }
+    return nullptr;
+}
+
+Outcome CheckDialogExpectation(ExpectKind kind, const std::u16string& caption) {
+    const Window* dialog = OpenDialog();
+    if (kind == ExpectKind::NoDialog) {
+        return dialog == nullptr ? Outcome() : "the dialog " + Quoted(dialog->Text) + " is open";
+    }
+    if (dialog == nullptr) {
+        return std::string("no dialog is open");
+    }
+    return dialog->Text == caption ? Outcome() : "the dialog " + Quoted(dialog->Text) + " is open";
+}
+
+Outcome CheckSheetExpectation(ExpectKind kind, const std::u16string& caption) {
+    if (kind == ExpectKind::Dialog || kind == ExpectKind::NoDialog) {
+        return CheckDialogExpectation(kind, caption);
+    }
     const PropertySheet* sheet = VisibleSheet();
     if (sheet == nullptr) {
         return std::string("no property sheet is open");
@@ -532,8 +591,13 @@ Outcome Person::CheckExpectation() {
                 static_cast<size_t>(manager_.Send(control_, WM_GETTEXTLENGTH, 0, 0)) + 1, u'\0');
             text.resize(static_cast<size_t>(manager_.Send(control_, WM_GETTEXT, text.size(),
                                                           reinterpret_cast<LPARAM>(text.data()))));
-            met = text == action_.Text;
-            actual = "text=" + ToUtf8(text);
+            if (IsMultiLineEdit(*control_)) {
+                met = text == WithLineBreaks(action_.Text);
+                actual = "text=" + ToUtf8(AsScriptText(text));
+            } else {
+                met = text == action_.Text;
+                actual = "text=" + ToUtf8(text);
+            }
             break;
         }
         case ExpectKind::Selected:
@@ -578,7 +642,9 @@ Outcome Person::CheckExpectation() {
             break;
         case ExpectKind::Changed:
         case ExpectKind::Unchanged:
-            return CheckSheetExpectation(action_.Expect);
+        case ExpectKind::Dialog:
+        case ExpectKind::NoDialog:
+            return CheckSheetExpectation(action_.Expect, action_.Text);
     }
     if (met) {
         return std::nullopt;
@@ -593,6 +659,9 @@ Outcome Person::Perform() {
             action_.Check();
         }
         return std::nullopt;
+    }
+    if (action_.Kind == ActionKind::Expect && ExpectsNoControl(action_.Expect)) {
+        return CheckSheetExpectation(action_.Expect, action_.Text);
     }
     if (front_ == nullptr) {
         return "no window takes input";
@@ -615,9 +684,6 @@ Outcome Person::Perform() {
         case ActionKind::Screenshot:
             return std::nullopt;  // handled by Input
         case ActionKind::Expect:
-            if (ExpectsNoControl(action_.Expect)) {
-                return CheckSheetExpectation(action_.Expect);
-            }
             if (Outcome missing = FindControl(false)) {
                 return missing;
             }

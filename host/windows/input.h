@@ -52,11 +52,14 @@ enum class ExpectKind {
     Focused,   // the control (or its edit) has the keyboard focus
     Changed,   // a page of the front-most sheet told it its settings changed (no control)
     Unchanged,
+    Dialog,    // a modal dialog with this caption is open (no control)
+    NoDialog,  // no modal dialog is open (no control)
 };
 
-// Expectations about the sheet rather than a control take no id.
+// Expectations about the sheet or its dialogs rather than a control take no id.
 inline bool ExpectsNoControl(ExpectKind kind) {
-    return kind == ExpectKind::Changed || kind == ExpectKind::Unchanged;
+    return kind == ExpectKind::Changed || kind == ExpectKind::Unchanged ||
+           kind == ExpectKind::Dialog || kind == ExpectKind::NoDialog;
 }
 
 struct Action {

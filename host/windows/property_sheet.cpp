@@ -329,14 +329,15 @@ bool LoadPages(const PROPSHEETHEADERW& header, std::vector<PropertySheet::Page>*
         } else if (header.phpage != nullptr) {
             description = reinterpret_cast<const PROPSHEETPAGEW*>(header.phpage[i]);
         }
-        // Pages come from a module's templates; an in-memory template has no known size.
+        // Pages come from a module's templates; an in-memory template has no known size. A page
+        // whose template cannot be had is left out and the rest of the sheet opens.
         if (description == nullptr || (description->dwFlags & PSP_DLGINDIRECT) != 0) {
-            return false;
+            continue;
         }
         std::string error;
         auto parsed = LoadDialogTemplate(description->hInstance, description->pszTemplate, &error);
         if (!parsed) {
-            return false;
+            continue;
         }
         PropertySheet::Page page;
         page.Description = *description;

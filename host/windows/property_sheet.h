@@ -71,7 +71,8 @@ class PropertySheet : public ControlState {
     std::function<void()> applyObserver_;
 };
 
-// PropertySheetW: modal (the result) or, with PSH_MODELESS, the frame window.
+// PropertySheetW: modal (the result) or, with PSH_MODELESS, the frame window. Pages whose
+// template cannot be found are left out; -1 when no page is left.
 intptr_t RunPropertySheet(const platform::PROPSHEETHEADERW& header);
 
 }  // namespace host

@@ -118,11 +118,13 @@ HDC AcquirePaintDC(const Window& window) {
     return handle;
 }
 
-void ReleasePaintDC(HDC dc) {
+bool ReleasePaintDC(HDC dc) {
     // Only the contexts handed out for painting go; any other handle is left alone.
-    if (Issued().erase(dc) != 0) {
-        RemoveDeviceContext(dc);
+    if (Issued().erase(dc) == 0) {
+        return false;
     }
+    RemoveDeviceContext(dc);
+    return true;
 }
 
 std::unique_ptr<ImageDC> DrawWindowTree(HWND handle) {

@@ -24,6 +24,7 @@ bool WriteScreenshot(platform::HWND topLevel, const std::filesystem::path& png, 
 // picture being drawn, or, outside a picture, onto a surface nobody sees. Released by
 // ReleasePaintDC.
 platform::HDC AcquirePaintDC(const Window& window);
-void ReleasePaintDC(platform::HDC dc);
+// false for a handle it did not hand out, which it leaves alone.
+bool ReleasePaintDC(platform::HDC dc);
 
 }  // namespace host

@@ -55,7 +55,7 @@ class LineParser {
     bool ItemOrIndex(Action& action, std::string* error);
     bool ExpectState(Action& action, std::string* error);
     bool NoArguments(std::string* error) const;
-    bool SheetExpectation(Action& action) const;
+    bool SheetExpectation(Action& action, std::string* error, bool* ok);
 
     std::string_view rest_;
     int32_t number_;
@@ -70,15 +70,24 @@ bool LineParser::NoArguments(std::string* error) const {
     return true;
 }
 
-// "expect changed" and "expect unchanged" are about the sheet, not a control.
-bool LineParser::SheetExpectation(Action& action) const {
+// "expect changed", "expect unchanged", "expect dialog=CAPTION" and "expect nodialog" are about
+// the sheet and its dialogs, not a control.
+bool LineParser::SheetExpectation(Action& action, std::string* error, bool* ok) {
     static const std::map<std::string_view, ExpectKind> Words = {
-        {"changed", ExpectKind::Changed}, {"unchanged", ExpectKind::Unchanged}};
+        {"changed", ExpectKind::Changed},
+        {"unchanged", ExpectKind::Unchanged},
+        {"nodialog", ExpectKind::NoDialog}};
+    if (rest_.starts_with("dialog=")) {
+        action.Expect = ExpectKind::Dialog;
+        *ok = Text(rest_.substr(7), &action.Text, error);
+        return true;
+    }
     const auto found = Words.find(Trimmed(rest_));
     if (found == Words.end()) {
         return false;
     }
     action.Expect = found->second;
+    *ok = true;
     return true;
 }
 
@@ -269,7 +278,9 @@ std::optional<Action> LineParser::Parse(std::string* error) {
             }
             break;
         case ActionKind::Expect:
-            ok = SheetExpectation(action) || (Id(&action.Id, error) && ExpectState(action, error));
+            if (!SheetExpectation(action, error, &ok)) {
+                ok = Id(&action.Id, error) && ExpectState(action, error);
+            }
             break;
         default:
             ok = NoArguments(error);

@@ -18,6 +18,7 @@
 //             selected=TEXT|items=A|B|C|count=N|pos=N
 //   expect changed|unchanged      whether a page told the sheet its settings changed since it
 //                                 opened or since the last Apply
+//   expect dialog=CAPTION | expect nodialog   the modal dialog open, or none
 #pragma once
 
 #include <filesystem>

@@ -55,6 +55,7 @@ class Window {
     uint16_t FontPointSize = 0;
     uint16_t FontWeight = 0;
     bool FontItalic = false;
+    platform::HANDLE Font = nullptr;  // WM_SETFONT's; null: the dialog's font
     uint16_t TemplateId = 0;  // the template the dialog was built from (0: none)
     bool IsMessageBox = false;
 

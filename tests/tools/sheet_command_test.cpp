@@ -71,6 +71,8 @@ TEST_F(SheetCommandTest, EachSamplePrinterGetsItsAboutPageInBothSheets) {
             EXPECT_NE(std::string::npos, run.out.find(device ? withoutOutput : c.DocumentPages))
                 << run.out;
             EXPECT_NE(std::string::npos, run.out.find("\"ended\": \"script-end\""));
+            EXPECT_NE(std::string::npos, run.out.find("\"dialogs\": [],\n  \"errors\": [],\n"))
+                << "a sound plug-in opens no dialog by itself and no call of it fails";
             if (!device) {
                 EXPECT_NE(std::string::npos, run.out.find(c.QualitySupported)) << run.out;
             }

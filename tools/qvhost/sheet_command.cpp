@@ -13,6 +13,7 @@
 #include "host/psdriver/record_text.h"
 #include "host/system/registry_key.h"
 #include "host/system/utf.h"
+#include "host/windows/dialog_log.h"
 #include "host/windows/help_viewer.h"
 #include "host/windows/message_box.h"
 #include "host/windows/property_sheet.h"
@@ -67,6 +68,11 @@ const char* AnswerName(int32_t answer) {
         default:
             return "none";
     }
+}
+
+// How a modal dialog ended: "ok", "cancel" or the id it ended with.
+std::string DialogEnding(intptr_t result) {
+    return result == IDOK ? "ok" : result == IDCANCEL ? "cancel" : std::to_string(result);
 }
 
 host::PropertySheet* OpenSheet(host::Window** frameOut = nullptr) {
@@ -161,6 +167,16 @@ std::string ResultJson(const SheetRun& run) {
     for (size_t i = 0; i < help.size(); ++i) {
         json += std::string(i == 0 ? "" : ", ") + "{\"viewer\": \"" +
                 (help[i].Html ? "html" : "winhelp") + "\", \"file\": " + Utf8(help[i].File) + "}";
+    }
+    json += "],\n  \"dialogs\": [";
+    const auto& dialogs = host::ModalDialogLog::Instance().Records();
+    for (size_t i = 0; i < dialogs.size(); ++i) {
+        json += std::string(i == 0 ? "" : ", ") + "{\"caption\": " + Utf8(dialogs[i].Caption) +
+                ", \"ended\": \"" + DialogEnding(dialogs[i].Result) + "\"}";
+    }
+    json += "],\n  \"errors\": [";
+    for (size_t i = 0; i < outcome.Errors.size(); ++i) {
+        json += std::string(i == 0 ? "" : ", ") + host::JsonString(outcome.Errors[i]);
     }
     json += "],\n";
     if (outcome.Settings) {
@@ -301,15 +317,18 @@ const Command Commands[] = {
      "answer yes|no|ok|cancel, apply, ok, cancel, help, screenshot NAME,\n"
      "expect ID enabled|disabled|visible|hidden|checked|unchecked|focused|text=T|selected=T|\n"
      "items=A|B|C|count=N|pos=N, expect changed|unchanged (a page told the sheet of a change\n"
-     "since it opened or since the last Apply). In texts \\n is a line break, \\t a tab.\n"
+     "since it opened or since the last Apply), expect dialog=CAPTION|nodialog (the modal\n"
+     "dialog open). In texts \\n is a line break, \\t a tab.\n"
      "IDs are control ids in decimal; while a modal dialog is open, actions go to it. A sheet\n"
      "still open at the end is cancelled. An action a person could not do, or an expect that\n"
      "does not hold, stops with the script line named and exit status 1.\n"
      "Result: \"printer\", \"sheet\" (document|device), \"ended\" (ok, cancel, script-end,\n"
      "script-end-after-apply), \"saved\", \"settingsChanged\" (the plug-in reported a change),\n"
      "\"pages\" (titles in order), \"messageBoxes\" ({text, caption, icon, answer} in order),\n"
-     "\"help\" ({viewer, file}), \"public\" and \"plugin\" (the settings the host keeps: what\n"
-     "was last applied, else what the sheet started from).\n",
+     "\"help\" ({viewer, file}), \"dialogs\" ({caption, ended: ok, cancel or the id} of each\n"
+     "modal dialog in order), \"errors\" (plug-in calls that failed, pages left out),\n"
+     "\"public\" and \"plugin\" (the settings the host keeps: what was last applied, else what\n"
+     "the sheet started from).\n",
      Sheet},
 };
 

@@ -2,6 +2,7 @@
 // runs out or a template cannot be built.
 #include <gtest/gtest.h>
 
+#include "host/windows/dialog_log.h"
 #include "host/windows/message_box.h"
 #include "host/windows/window_manager.h"
 #include "tests/host/windows/window_test_support.h"
@@ -40,6 +41,7 @@ class ModalTest : public WindowTest {
     void SetUp() override {
         WindowTest::SetUp();
         results.clear();
+        ModalDialogLog::Instance().Clear();
     }
     static Action OpenModal(uint16_t id) {
         return Check([id] {
@@ -64,6 +66,23 @@ TEST_F(ModalTest, AModalDialogOpensAnotherAndEachEndsWithItsResult) {
     const std::vector<intptr_t> expected = {IDCANCEL, IDOK, IDCANCEL};
     EXPECT_EQ(results, expected);
     EXPECT_TRUE(WindowManager::Instance().TopLevels().empty());
+}
+
+TEST_F(ModalTest, ScriptsSeeTheOpenDialogAndTheLogKeepsHowEachEnded) {
+    Run({Expect(0, ExpectKind::NoDialog), OpenModal(IDD_EVERY_CONTROL), Click(IDC_OPEN_NESTED),
+         Expect(0, ExpectKind::Dialog, u"嵌套"), Cancel(),
+         Expect(0, ExpectKind::Dialog, u"每种控件"), Ok()});
+    ASSERT_EQ(ModalDialogLog::Instance().Records().size(), 2u);
+    const ModalDialogRecord& nested = ModalDialogLog::Instance().Records()[0];
+    EXPECT_EQ(nested.Caption, u"嵌套");
+    EXPECT_EQ(nested.Result, IDCANCEL);
+    EXPECT_EQ(ModalDialogLog::Instance().Records()[1].Result, IDOK);
+
+    RunExpecting({OpenModal(IDD_NESTED), Expect(0, ExpectKind::Dialog, u"别的")},
+                 "the dialog \"嵌套\" is open");
+    RunExpecting({OpenModal(IDD_NESTED), Expect(0, ExpectKind::NoDialog)},
+                 "the dialog \"嵌套\" is open");
+    RunExpecting({Expect(0, ExpectKind::Dialog, u"嵌套")}, "no dialog is open");
 }
 
 TEST_F(ModalTest, EnterPressesTheDefaultButton) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/windows/message_box.h"
+#include "host/windows/property_sheet.h"
 #include "host/windows/window_manager.h"
 #include "platform/property_sheet.h"
 #include "tests/host/windows/window_test_support.h"
@@ -179,6 +180,46 @@ TEST_F(PropertySheetTest, PagesTakeTheTitleBarHelpButtonAwayAndRepaintTheFrame) 
              EXPECT_EQ(frame->Text, u"打印机属性");
          }),
          Cancel()});
+}
+
+TEST_F(PropertySheetTest, APageWithoutItsTemplateIsLeftOutAndTheRestOpens) {
+    intptr_t result = -2;
+    Run({Check([&result] {
+             PROPSHEETPAGEW pages[3] = {};
+             const uint16_t templates[3] = {IDD_PAGE_GENERAL, 9999, IDD_PAGE_NAMES};
+             for (int i = 0; i < 3; ++i) {
+                 pages[i].dwSize = sizeof(PROPSHEETPAGEW);
+                 pages[i].hInstance = TestModule();
+                 pages[i].pszTemplate = MAKEINTRESOURCEW(templates[i]);
+                 pages[i].pfnDlgProc = PageProcedure;
+                 pages[i].lParam = templates[i];
+             }
+             PROPSHEETHEADERW header{};
+             header.dwSize = sizeof header;
+             header.dwFlags = PSH_PROPSHEETPAGE;
+             header.nPages = 3;
+             header.ppsp = pages;
+             result = PropertySheetW(&header);
+         }),
+         Check([] {
+             const PropertySheet* sheet = PropertySheet::Of(WindowManager::Instance().FrontMost());
+             ASSERT_NE(sheet, nullptr);
+             ASSERT_EQ(sheet->PageCount(), 2);
+             EXPECT_EQ(sheet->PageAt(1).TemplateId, IDD_PAGE_NAMES);
+         }),
+         Page(u"名称"), Select(IDC_NAMES_LIST, u"甲"), Ok()});
+    EXPECT_EQ(result, 1);
+
+    PROPSHEETPAGEW missing{};
+    missing.dwSize = sizeof missing;
+    missing.hInstance = TestModule();
+    missing.pszTemplate = MAKEINTRESOURCEW(9999);
+    PROPSHEETHEADERW header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE;
+    header.nPages = 1;
+    header.ppsp = &missing;
+    EXPECT_EQ(PropertySheetW(&header), -1) << "no page left: no sheet";
 }
 
 }  // namespace

@@ -134,8 +134,14 @@ TEST_F(ScriptTest, ExpectationsReadPositionsEntriesAndTheFocus) {
         "expect 130 items=(无)|草稿|机密\n"
         "type 110 x\n"
         "expect 110 focused\n"
-        "expect 121 count=3\n");
+        "expect 121 count=3\n"
+        "settext 112 第一行\\n第二行\n"
+        "expect 112 text=第一行\\n第二行\n"
+        "type 112 \\n3\n"
+        "expect 112 text=第一行\\n第二行\\n3\n");
     EXPECT_FALSE(passed.has_value()) << FormatFailure(*passed);
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_EDIT_MULTILINE)), u"第一行\r\n第二行\r\n3")
+        << "the edit keeps its line breaks as CR LF";
 
     struct Case {
         const char* Line;
@@ -148,6 +154,7 @@ TEST_F(ScriptTest, ExpectationsReadPositionsEntriesAndTheFocus) {
         {"expect 110 pos=1", "control 110 has no position"},
         {"expect 104 items=a", "control 104 is no list"},
         {"expect changed", "no property sheet is open"},
+        {"expect 112 text=第一行", "control 112 is text=第一行\\n第二行\\n3"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.Line);

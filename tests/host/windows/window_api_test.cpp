@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "host/windows/window_manager.h"
+#include "platform/activation.h"
+#include "platform/gdi.h"
 #include "tests/host/windows/window_test_support.h"
 
 namespace host::test {
@@ -239,6 +241,62 @@ TEST_F(WindowApiTest, TheLastMessageOfADestroyedWindowIsNcDestroy) {
     DestroyWindow(dialog);
     const std::vector<uint32_t> expected = {WM_DESTROY, WM_NCDESTROY};
     EXPECT_EQ(lastMessages, expected);
+}
+
+TEST_F(WindowApiTest, AMissingControlIsANullHandleWithTheReason) {
+    const HWND dialog = OpenEveryControl();
+    SetLastError(0);
+    EXPECT_EQ(GetDlgItem(dialog, 4711), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_CONTROL_ID_NOT_FOUND);
+    EXPECT_EQ(SendDlgItemMessageW(dialog, 4711, WM_GETTEXTLENGTH, 0, 0), 0);
+    EXPECT_NE(GetDlgItem(dialog, IDC_CHECK), nullptr);
+    EXPECT_EQ(GetDlgItem(nullptr, IDC_CHECK), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+}
+
+TEST_F(WindowApiTest, AControlsFontMeasuresTextOnItsDeviceContext) {
+    const HWND dialog = OpenEveryControl();
+    const HWND list = GetDlgItem(dialog, IDC_LIST_UNSORTED);
+    const auto font = reinterpret_cast<HANDLE>(SendMessageW(list, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(reinterpret_cast<HANDLE>(SendMessageW(list, WM_GETFONT, 0, 0)), font)
+        << "the same font object each time";
+    const HANDLE dc = GetDC(list);
+    ASSERT_NE(dc, nullptr);
+    SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    ASSERT_TRUE(GetTextMetricsW(dc, &metrics));
+    EXPECT_GT(metrics.tmMaxCharWidth, 0);
+    SIZE wide{};
+    SIZE narrow{};
+    ASSERT_TRUE(GetTextExtentPoint32W(dc, u"默认设置文件", 6, &wide));
+    ASSERT_TRUE(GetTextExtentPoint32W(dc, u"默认", 2, &narrow));
+    EXPECT_GT(wide.cx, 2 * narrow.cx);
+    EXPECT_EQ(ReleaseDC(list, dc), 1);
+    EXPECT_EQ(ReleaseDC(list, dc), 0) << "a context goes back once";
+
+    SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_EQ(reinterpret_cast<HANDLE>(SendMessageW(list, WM_GETFONT, 0, 0)), dc)
+        << "WM_SETFONT's font is the one WM_GETFONT gives";
+}
+
+TEST_F(WindowApiTest, ActivationsNestAndEndInnermostFirst) {
+    uintptr_t outer = 0;
+    uintptr_t inner = 0;
+    ASSERT_TRUE(ActivateActCtx(nullptr, &outer));
+    ASSERT_TRUE(ActivateActCtx(nullptr, &inner));
+    EXPECT_NE(outer, inner);
+    EXPECT_FALSE(DeactivateActCtx(0, outer)) << "the inner one is still active";
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_TRUE(DeactivateActCtx(0, inner));
+    EXPECT_TRUE(DeactivateActCtx(0, outer));
+    EXPECT_FALSE(DeactivateActCtx(0, outer)) << "a cookie ends once";
+    ASSERT_TRUE(ActivateActCtx(nullptr, &outer));
+    ASSERT_TRUE(ActivateActCtx(nullptr, &inner));
+    EXPECT_TRUE(DeactivateActCtx(DEACTIVATE_ACTCTX_FLAG_FORCE_EARLY_DEACTIVATION, outer));
+    EXPECT_FALSE(DeactivateActCtx(0, inner)) << "ended with the outer one";
+    EXPECT_FALSE(ActivateActCtx(reinterpret_cast<HANDLE>(0x4711), &outer));
+    EXPECT_FALSE(ActivateActCtx(nullptr, nullptr));
 }
 
 }  // namespace
