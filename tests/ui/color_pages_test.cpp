@@ -420,6 +420,17 @@ TEST_F(ColorPagesTest, ValuesTheListsDoNotShowAreKept) {
     }
 }
 
+// The working copy changed behind the page (another page loaded settings): coming back shows
+// its value, not the page's earlier choice, even when the list does not offer that value.
+TEST_F(ColorPagesTest, ReturningToAPageShowsTheWorkingCopyNotItsEarlierChoice) {
+    Run({OpenSheet({IDD_MANUAL_COLOR_PAGE, IDD_PRINT_QUALITY_PAGE}),
+         host::Select(IDC_COLOR_CORRECTION_LIST, u"手动"), host::PageIndex(1),
+         host::Check([this] { state_.Working.Color.ColorCorrection = 3; }), host::PageIndex(0),
+         host::Expect(IDC_COLOR_CORRECTION_LIST, ExpectKind::Selected, u""),
+         host::Expect(IDC_COLOR_CORRECTION_CONFIGURE, ExpectKind::Disabled), host::Ok()});
+    EXPECT_EQ(3U, host_.Color.ColorCorrection);
+}
+
 // A page whose state had no plug-in heap at init shows nothing and stores nothing.
 TEST_F(ColorPagesTest, APageThatStoppedAtInitStoresNothing) {
     for (const uint16_t page : {IDD_MANUAL_COLOR_PAGE, IDD_PRINT_QUALITY_PAGE}) {

@@ -63,6 +63,12 @@ bool SelectComboByData(HWND list, intptr_t value) {
     return false;
 }
 
+void ShowValue(const ComboBox& list, uint32_t value) {
+    if (!SelectComboByData(list.Window(), value)) {
+        list.Select(-1);
+    }
+}
+
 std::optional<intptr_t> SelectedComboData(HWND list) {
     if (list == nullptr) {
         return std::nullopt;

@@ -38,6 +38,9 @@ void FillChoices(const ComboBox& list, std::span<const ChoiceItem> items);
 // Selects the first item carrying `value`; false (nothing selected anew) when none does, the
 // list's count is an error or the list is null.
 bool SelectComboByData(platform::HWND list, intptr_t value);
+// Selects the item carrying `value`, or clears the selection when no item does, so that a list
+// shown again never keeps an earlier choice for a value it does not offer.
+void ShowValue(const ComboBox& list, uint32_t value);
 // The selected item's data; nullopt when nothing is selected, the count is an error or the list
 // is null.
 std::optional<intptr_t> SelectedComboData(platform::HWND list);

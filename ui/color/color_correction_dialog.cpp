@@ -30,10 +30,10 @@ bool ColorCorrectionDialog::Show() {
     const settings::ColorSettings& scratch = State()->ColorScratch;
     for (const RgbList& list : RgbLists) {
         FillChoices(ComboAt(list.Id), ManualRgbChoices);
-        SelectComboByData(Item(list.Id), scratch.*list.Field);
+        ShowValue(ComboAt(list.Id), scratch.*list.Field);
     }
     FillChoices(ComboAt(IDC_MANUAL_CMYK_LIST), ManualCmykChoices);
-    SelectComboByData(Item(IDC_MANUAL_CMYK_LIST), scratch.ManualColorCmykImage);
+    ShowValue(ComboAt(IDC_MANUAL_CMYK_LIST), scratch.ManualColorCmykImage);
     return true;
 }
 

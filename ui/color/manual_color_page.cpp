@@ -19,10 +19,10 @@ void ManualColorPage::FillLists() const {
 void ManualColorPage::ShowWorkingCopy() const {
     SheetState& state = *State();
     const settings::ColorSettings& color = state.Working.Color;
-    SelectComboByData(Item(IDC_COLOR_CORRECTION_LIST), color.ColorCorrection);
+    ShowValue(ComboAt(IDC_COLOR_CORRECTION_LIST), color.ColorCorrection);
     state.ColorScratch = color;
-    SelectComboByData(Item(IDC_TONERLITE_LIST), color.Tonerlite);
-    SelectComboByData(Item(IDC_COLOR_BALANCE_LIST), color.ColorBalanceEnabled);
+    ShowValue(ComboAt(IDC_TONERLITE_LIST), color.Tonerlite);
+    ShowValue(ComboAt(IDC_COLOR_BALANCE_LIST), color.ColorBalanceEnabled);
     ApplyButtonRules();
     ApplyPermission();
 }

@@ -16,8 +16,8 @@ void PrintQualityPage::ShowWorkingCopy() const {
     const settings::PluginDevmode& working = State()->Working;
     SetUpSlider(SliderAt(IDC_MONO_BRIGHTNESS_SLIDER), -6, 6, working.ImageBrightness);
     SetUpSlider(SliderAt(IDC_MONO_CONTRAST_SLIDER), 0, 5, working.ImageContrast);
-    SelectComboByData(Item(IDC_GRAY_CORRECTION_LIST), working.QualityColorCorrection);
-    SelectComboByData(Item(IDC_FINE_LINES_LIST), working.LineDetail);
+    ShowValue(ComboAt(IDC_GRAY_CORRECTION_LIST), working.QualityColorCorrection);
+    ShowValue(ComboAt(IDC_FINE_LINES_LIST), working.LineDetail);
     ApplySliderRule();
     ApplyPermission();
 }

@@ -26,7 +26,7 @@ bool RgbQualityDialog::Show() {
         SliderAt(IDC_RGB_SATURATION_SLIDER).Enable(false);
     }
     FillChoices(ComboAt(IDC_FINE_LINES_LIST), FineLineChoices);
-    SelectComboByData(Item(IDC_FINE_LINES_LIST), working.LineDetail);
+    ShowValue(ComboAt(IDC_FINE_LINES_LIST), working.LineDetail);
     if (state->NoPermission) {
         EnableAll(false);
         ButtonAt(IDOK).Enable(true);
