@@ -12,6 +12,7 @@
 
 #include "host/psdriver/ppd.h"
 #include "host/psdriver/ui_plugin_host.h"
+#include "host/windows/help_viewer.h"
 #include "host/windows/input.h"
 #include "host/windows/window_manager.h"
 #include "platform/devmode.h"
@@ -429,6 +430,18 @@ TEST_F(ColorPagesTest, ReturningToAPageShowsTheWorkingCopyNotItsEarlierChoice) {
          host::Expect(IDC_COLOR_CORRECTION_LIST, ExpectKind::Selected, u""),
          host::Expect(IDC_COLOR_CORRECTION_CONFIGURE, ExpectKind::Disabled), host::Ok()});
     EXPECT_EQ(3U, host_.Color.ColorCorrection);
+}
+
+TEST_F(ColorPagesTest, HelpOnEitherPageOpensThePrintersHelpFile) {
+    std::u16string help = u"c:\\drivers\\qv9000z.hlp";
+    state_.HelpFile = help.data();
+    host::HelpLog().clear();
+    Run({OpenSheet({IDD_MANUAL_COLOR_PAGE, IDD_PRINT_QUALITY_PAGE}), host::Help(),
+         host::PageIndex(1), host::Help(), host::Cancel()});
+    ASSERT_EQ(2U, host::HelpLog().size());
+    for (const host::HelpRecord& record : host::HelpLog()) {
+        EXPECT_EQ(help, record.File);
+    }
 }
 
 // A page whose state had no plug-in heap at init shows nothing and stores nothing.
