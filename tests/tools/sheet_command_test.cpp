@@ -263,4 +263,62 @@ TEST_F(SheetCommandTest, WithoutPermissionTheHostsItemsAreReadOnlyAndNothingIsKe
     EXPECT_EQ(std::string::npos, Qv({"settings", "QV Office"}).out.find("\"dmCopies\": 3"));
 }
 
+// The quality pages under given settings: values the lists do not offer are kept, a printer set
+// to monochrome has no saturation slider, a dialog cancelled is no change, a sheet without
+// permission offers nothing, and the mono page leaves saturation alone.
+TEST_F(SheetCommandTest, QualityPagesUnderGivenSettingsKeepWhatThePersonDidNotTouch) {
+    AddPrinter("Colour", "Quorvel QV9000Z PS", "QV9000Z.PPD");
+    AddPrinter("Mono", "Quorvel QV5000M", "QV5000M.PPD");
+    struct Case {
+        const char* Name;
+        const char* Printer;
+        std::vector<std::string> Given;
+        const char* Script;
+        std::vector<std::string> Result;
+        std::vector<std::string> Job;
+    };
+    const Case cases[] = {
+        {"color correction 3 on a printer set to monochrome",
+         "Colour",
+         {"--set", "Color.ColorCorrection=3", "--set", "ImageSaturation=2", "--devmode",
+          "dmColor=1"},
+         "page 手动颜色\nexpect 1172 items=打印机设置|关|Auto|手动\nexpect 1172 selected=\n"
+         "expect 1228 disabled\nexpect 1198 items=打印机设置|开|关\nclick 1253\n"
+         "expect 1253 disabled\nexpect 1253 pos=2\nexpect 1250 enabled\nclick 2\n"
+         "expect unchanged\nclick 1253\nclick 1\nexpect changed\nok\n",
+         {"\"settingsChanged\": true", "\"ColorCorrection\": 3,", "\"ImageSaturation\": 2,"},
+         {"@PJL SET QIMAGESATURATION=2\n@PJL SET QCOLORMODEL=BLACK\n",
+          "@PJL SET QCOLORCORRECTION = MANUAL\n"}},
+        {"no permission",
+         "Colour",
+         {"--no-permission", "--set", "Color.Tonerlite=2"},
+         "page 手动颜色\nexpect 1172 disabled\nexpect 1179 disabled\nexpect 1198 disabled\n"
+         "expect 1228 disabled\nexpect 1231 disabled\nexpect 1253 disabled\nok\n",
+         {"\"saved\": false"},
+         {}},
+        {"mono page with gray correction off",
+         "Mono",
+         {"--set", "ImageBrightness=-4", "--set", "ImageSaturation=4", "--set",
+          "QualityColorCorrection=1"},
+         "page 单色打印质量\nexpect 1261 selected=关\nexpect 1252 disabled\nexpect 1252 pos=-4\n"
+         "expect 1263 items=打印机设置|开|关\nselect 1263 开\nexpect changed\nok\n",
+         {"\"ImageBrightness\": -4,", "\"ImageSaturation\": 4,", "\"LineDetail\": 2,"},
+         {"@PJL SET QLINEDETAIL=ON\n@PJL SET QCOLORCORRECTION=OFF\n"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const auto sheet = Sheet(c.Printer, c.Script, c.Given);
+        ASSERT_EQ(0, sheet.status) << sheet.err;
+        for (const std::string& field : c.Result) {
+            EXPECT_NE(std::string::npos, sheet.out.find(field)) << field << "\nin\n" << sheet.out;
+        }
+        const auto job = root_ / "job.prn";
+        ASSERT_EQ(0, Qv({"print", c.Printer, "-o", job.string()}).status);
+        const std::string stream = testing_support::FileText(job);
+        for (const std::string& lines : c.Job) {
+            EXPECT_NE(std::string::npos, stream.find(lines)) << lines << "\nin\n" << stream;
+        }
+    }
+}
+
 }  // namespace
