@@ -20,6 +20,7 @@
 #include "ui/core/sheet_pages.h"
 #include "ui/core/sheet_state.h"
 #include "ui/core/ui_plugin.h"
+#include "ui/output/output_options_page.h"
 #include "ui/resources/resource_ids.h"
 
 namespace qv::ui {
@@ -216,7 +217,7 @@ struct SheetPage {
 };
 
 constexpr SheetPage DocumentPages[] = {
-    {OutputOptionsTemplate, nullptr},
+    {OutputOptionsTemplate, PropertyPage::Procedure<OutputOptionsPage>},
     {WatermarksTemplate, nullptr},
     {ManualColorTemplate, PropertyPage::Procedure<ManualColorPage>},
     {MonoQualityTemplate, PropertyPage::Procedure<PrintQualityPage>},
