@@ -1,9 +1,12 @@
 #include "ui/color/manual_color_page.h"
 
+#include "platform/activation.h"
+
 #include "ui/color/color_balance_dialog.h"
 #include "ui/color/color_controls.h"
 #include "ui/color/color_correction_dialog.h"
 #include "ui/color/rgb_quality_dialog.h"
+#include "ui/core/ui_plugin.h"
 #include "ui/resources/resource_ids.h"
 
 namespace qv::ui {
@@ -65,8 +68,17 @@ void ManualColorPage::StoreHostRecord(settings::PluginDevmode& host) const {
 
 template <typename D>
 void ManualColorPage::RunDialog() const {
+    // Under the page's activation context, so the dialog gets the page's controls.
+    const HANDLE context = PageActivationContext();
+    uintptr_t cookie = 0;
+    const bool activated =
+        context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie) != FALSE;
     D dialog;
-    if (dialog.Run(Window(), reinterpret_cast<LPARAM>(State())) == IDOK) {
+    const intptr_t result = dialog.Run(Window(), reinterpret_cast<LPARAM>(State()));
+    if (activated) {
+        DeactivateActCtx(0, cookie);
+    }
+    if (result == IDOK) {
         Changed();
     }
 }
