@@ -138,12 +138,13 @@ TEST_F(PropertySheetsTest, DocumentPagesFollowThePrintersFeatures) {
 TEST_F(PropertySheetsTest, OnlyTheBuiltPagesAreAddedEachWithTheSheetsState) {
     PROPSHEETUI_INFO info = Info(PROPSHEETUI_REASON_INIT);
     ASSERT_EQ(S_OK, plugin_->DocumentPropertySheets(&info, 0));
-    ASSERT_EQ(2U, sheetCalls.size());
-    const uint16_t built[] = {IDD_OUTPUT_OPTIONS_PAGE, IDD_ABOUT_DOCUMENT};
-    for (size_t i = 0; i < sheetCalls.size(); ++i) {
-        SCOPED_TRACE(built[i]);
+    const std::vector<uint16_t> added = {IDD_OUTPUT_OPTIONS_PAGE, IDD_MANUAL_COLOR_PAGE,
+                                         IDD_ABOUT_DOCUMENT};
+    ASSERT_EQ(added.size(), sheetCalls.size());
+    for (size_t i = 0; i < added.size(); ++i) {
+        SCOPED_TRACE(added[i]);
         EXPECT_EQ(CPSFUNC_ADD_PROPSHEETPAGEW, sheetCalls[i].Function);
-        EXPECT_EQ(built[i], sheetCalls[i].Template);
+        EXPECT_EQ(added[i], sheetCalls[i].Template);
         EXPECT_EQ(static_cast<LPARAM>(info.UserData), sheetCalls[i].PageParam);
         // The module's manifest gives its pages an activation context.
         EXPECT_EQ(PSP_HASHELP | PSP_USEFUSIONCONTEXT, sheetCalls[i].PageFlags);

@@ -14,6 +14,8 @@
 #include "settings/module_instance.h"
 #include "settings/text.h"
 #include "ui/about/about_page.h"
+#include "ui/color/manual_color_page.h"
+#include "ui/color/print_quality_page.h"
 #include "ui/core/printer_info.h"
 #include "ui/core/sheet_pages.h"
 #include "ui/core/sheet_state.h"
@@ -187,6 +189,15 @@ uint16_t QualityTemplate(const SheetBuild& build) {
     return Exists(build, "HasManualColorCorrection") ? IDD_MANUAL_COLOR_PAGE
                                                      : IDD_PRINT_QUALITY_PAGE;
 }
+// The two quality pages are rows of their own, each with its procedure; the first records.
+uint16_t ManualColorTemplate(const SheetBuild& build) {
+    return QualityTemplate(build) == IDD_MANUAL_COLOR_PAGE ? IDD_MANUAL_COLOR_PAGE : 0;
+}
+uint16_t MonoQualityTemplate(const SheetBuild& build) {
+    return Exists(build, "HasPrintQuality") && !Exists(build, "HasManualColorCorrection")
+               ? IDD_PRINT_QUALITY_PAGE
+               : 0;
+}
 uint16_t ProfilesTemplate(const SheetBuild&) {
     return IDD_PROFILES_PAGE;
 }
@@ -208,7 +219,8 @@ struct SheetPage {
 constexpr SheetPage DocumentPages[] = {
     {OutputOptionsTemplate, PropertyPage::Procedure<OutputOptionsPage>},
     {WatermarksTemplate, nullptr},
-    {QualityTemplate, nullptr},
+    {ManualColorTemplate, PropertyPage::Procedure<ManualColorPage>},
+    {MonoQualityTemplate, PropertyPage::Procedure<PrintQualityPage>},
     {ProfilesTemplate, nullptr},
     {DocumentAboutTemplate, PropertyPage::Procedure<AboutPage>},
 };

@@ -26,6 +26,8 @@ struct SheetState {
     char16_t* HelpFile;  // lower case, on the plug-in heap; null when the driver has none
     bool SettingsChanged;
     settings::PluginDevmode Working;  // document sheets: the copy the pages edit
+    // The manual color page's copy of Working.Color, the only thing its two color dialogs edit.
+    settings::ColorSettings ColorScratch;
     platform::OPTITEM* HostItems;
     uint32_t HostItemCount;
     uint32_t PluginItemCount;
