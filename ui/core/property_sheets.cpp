@@ -18,6 +18,7 @@
 #include "ui/core/sheet_pages.h"
 #include "ui/core/sheet_state.h"
 #include "ui/core/ui_plugin.h"
+#include "ui/profiles/profiles_page.h"
 #include "ui/resources/resource_ids.h"
 
 namespace qv::ui {
@@ -208,7 +209,7 @@ constexpr SheetPage DocumentPages[] = {
     {OutputOptionsTemplate, nullptr},
     {WatermarksTemplate, nullptr},
     {QualityTemplate, nullptr},
-    {ProfilesTemplate, nullptr},
+    {ProfilesTemplate, PropertyPage::Procedure<ProfilesPage>},
     {DocumentAboutTemplate, PropertyPage::Procedure<AboutPage>},
 };
 

@@ -28,6 +28,10 @@ struct SheetState {
     platform::OPTITEM* HostItems;
     uint32_t HostItemCount;
     uint32_t PluginItemCount;
+    // The profiles page and its naming dialog.
+    char16_t NewProfileName[128];
+    char16_t OldProfileName[128];
+    uint32_t ProfileDialogResult;  // 1: a name was accepted, 2: cancelled
 };
 
 // The current option keyword of a PPD feature; nullopt when it has none or the host errs.
