@@ -4,9 +4,12 @@
 #include <cstring>
 #include <memory>
 
+#include "host/psdriver/host_items_page.h"
 #include "host/psdriver/opened_printer.h"
 #include "host/psdriver/resources/host_sheet_ids.h"
 #include "host/psdriver/ui_plugin_host.h"
+#include "host/system/data_file_modules.h"
+#include "host/system/module_resources.h"
 #include "host/system/utf.h"
 #include "host/windows/dialog.h"
 #include "platform/controls.h"
@@ -72,100 +75,8 @@ intptr_t SheetFunction(HANDLE sheet, uint32_t function, LPARAM param1, LPARAM pa
     }
 }
 
-// What the host's own page works on.
-struct HostPage {
-    HostOptionItems* Items;
-    OEMCUIPPARAM* Params;
-};
-
-int32_t CallItemCallback(HostPage& page, HWND window, uint16_t reason) {
-    OEMCUIPPARAM& params = *page.Params;
-    if (params.OEMCUIPCallback == nullptr) {
-        return CPSUICB_ACTION_NONE;
-    }
-    CPSUICBPARAM callback{};
-    callback.cbSize = sizeof callback;
-    callback.Reason = reason;
-    callback.hDlg = window;
-    callback.pOptItem = page.Items->Items();
-    callback.cOptItem = static_cast<uint16_t>(page.Items->Count());
-    return params.OEMCUIPCallback(&callback, &params);
-}
-
-void FillItemList(HWND window, HostOptionItems& items) {
-    const HWND list = GetDlgItem(window, IDC_HOST_ITEMS);
-    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    if (SendMessageW(list, LVM_GETCOLUMNCOUNT, 0, 0) == 0) {
-        const std::pair<const char16_t*, int32_t> columns[] = {{u"项目", 200}, {u"设置", 190}};
-        for (int32_t i = 0; i < 2; ++i) {
-            std::u16string title = columns[i].first;
-            LVCOLUMNW column{LVCF_FMT | LVCF_WIDTH | LVCF_TEXT,
-                             LVCFMT_LEFT,
-                             columns[i].second,
-                             title.data(),
-                             0,
-                             0};
-            SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i),
-                         reinterpret_cast<LPARAM>(&column));
-        }
-    }
-    int32_t row = 0;
-    for (uint32_t i = 0; i < items.Count(); ++i) {
-        const OPTITEM& item = items.Items()[i];
-        if ((item.Flags & OPTIF_HIDE) != 0 || IS_INTRESOURCE(item.pName)) {
-            continue;
-        }
-        std::u16string name(item.pName);
-        LVITEMW entry{};
-        entry.mask = LVIF_TEXT;
-        entry.iItem = row;
-        entry.pszText = name.data();
-        const auto index = SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry));
-        std::u16string selection = HostOptionItems::SelectionText(item);
-        LVITEMW cell{};
-        cell.iSubItem = 1;
-        cell.pszText = selection.data();
-        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(&cell));
-        ++row;
-    }
-}
-
-intptr_t HostPageProcedure(HWND window, uint32_t message, WPARAM, LPARAM lparam) {
-    auto* page = reinterpret_cast<HostPage*>(GetWindowLongPtrW(window, DWLP_USER));
-    switch (message) {
-        case WM_INITDIALOG: {
-            const auto* description = reinterpret_cast<const PROPSHEETPAGEW*>(lparam);
-            page = reinterpret_cast<HostPage*>(description->lParam);
-            SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<intptr_t>(page));
-            FillItemList(window, *page->Items);
-            return TRUE;
-        }
-        case WM_NOTIFY: {
-            if (page == nullptr) {
-                return FALSE;
-            }
-            const auto* notify = reinterpret_cast<const NMHDR*>(lparam);
-            if (notify->code == PSN_SETACTIVE) {
-                if (CallItemCallback(*page, window, CPSUICB_REASON_SETACTIVE) ==
-                    CPSUICB_ACTION_REINIT_ITEMS) {
-                    FillItemList(window, *page->Items);
-                }
-            } else if (notify->code == PSN_APPLY) {
-                CallItemCallback(*page, window, CPSUICB_REASON_APPLYNOW);
-            } else {
-                return FALSE;
-            }
-            SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
-            return TRUE;
-        }
-        default:
-            return FALSE;
-    }
-}
-
 HMODULE HostModule() {
-    return ModuleFromAddress(reinterpret_cast<const void*>(&HostPageProcedure));
+    return ModuleFromAddress(reinterpret_cast<const void*>(&HostItemsPageProcedure));
 }
 
 // A heap for one sheet's plug-in allocations, destroyed with the sheet.
@@ -211,10 +122,11 @@ std::u16string HostOptionItems::SelectionText(const OPTITEM& item) {
 
 void HostOptionItems::Add(std::u16string name, uint8_t publicId, uint8_t type,
                           std::vector<std::u16string> options, int32_t selection,
-                          std::string keyword) {
+                          std::string keyword, std::vector<std::string> optionKeywords) {
     auto storage = std::make_unique<Storage>();
     storage->Name = std::move(name);
     storage->OptionNames = std::move(options);
+    storage->OptionKeywords = std::move(optionKeywords);
     for (const std::u16string& option : storage->OptionNames) {
         OPTPARAM param{};
         param.cbSize = sizeof param;
@@ -245,31 +157,77 @@ void HostOptionItems::Build(const Ppd& ppd, const DEVMODEW& publicMode) {
     Add(u"方向", DMPUB_ORIENTATION, TVOT_LISTBOX, {u"纵向", u"横向"},
         publicMode.dmOrientation == 2 ? 1 : 0, "");
     Add(u"份数", DMPUB_COPIES_COLLATE, TVOT_UDARROW, {}, publicMode.dmCopies, "");
-    std::vector<std::u16string> perSheet;
-    int32_t perSheetSelection = 0;
-    const std::optional<std::string> selectedPerSheet = ppd.Selected(PagePerSheetFeature);
-    for (const std::string& option : ppd.Options(PagePerSheetFeature)) {
-        if (selectedPerSheet && option == *selectedPerSheet) {
-            perSheetSelection = static_cast<int32_t>(perSheet.size());
-        }
-        perSheet.push_back(Wide(option));
-    }
-    Add(u"每张纸打印的页数", DMPUB_NUP, TVOT_LISTBOX, std::move(perSheet), perSheetSelection,
-        PagePerSheetFeature);
+    AddFeature(ppd, PagePerSheetFeature, u"每张纸打印的页数", DMPUB_NUP);
     Add(u"页序", DMPUB_PAGEORDER, TVOT_LISTBOX, {u"从前向后", u"从后向前"}, 0, "");
     for (const std::string& feature : ppd.Features()) {
-        std::vector<std::u16string> options;
-        int32_t selection = 0;
-        const std::optional<std::string> selected = ppd.Selected(feature);
-        for (const std::string& option : ppd.Options(feature)) {
-            if (selected && option == *selected) {
-                selection = static_cast<int32_t>(options.size());
-            }
-            options.push_back(Wide(option));
-        }
-        Add(Wide(ppd.FeatureText(feature)), PublicIdOf(feature), TVOT_LISTBOX, std::move(options),
-            selection, feature);
+        AddFeature(ppd, feature, Wide(ppd.FeatureText(feature)), PublicIdOf(feature));
     }
+}
+
+// The item of a PPD feature: its options as the PPD's texts, the selected one chosen.
+void HostOptionItems::AddFeature(const Ppd& ppd, const std::string& feature, std::u16string name,
+                                 uint8_t publicId) {
+    std::vector<std::u16string> texts;
+    std::vector<std::string> keywords;
+    int32_t selection = 0;
+    const std::optional<std::string> selected = ppd.Selected(feature);
+    for (const std::string& option : ppd.Options(feature)) {
+        if (selected && option == *selected) {
+            selection = static_cast<int32_t>(texts.size());
+        }
+        texts.push_back(Wide(ppd.OptionText(feature, option)));
+        keywords.push_back(option);
+    }
+    Add(std::move(name), publicId, TVOT_LISTBOX, std::move(texts), selection, feature,
+        std::move(keywords));
+}
+
+std::optional<std::string> HostOptionItems::SelectedOption(const OPTITEM& item) const {
+    for (size_t i = 0; i < items_.size(); ++i) {
+        const Storage& storage = *storage_[i];
+        if (&items_[i] == &item && item.Sel >= 0 &&
+            static_cast<size_t>(item.Sel) < storage.OptionKeywords.size()) {
+            return storage.OptionKeywords[static_cast<size_t>(item.Sel)];
+        }
+    }
+    return std::nullopt;
+}
+
+bool HostOptionItems::WriteBack(Ppd& ppd, DEVMODEW& publicMode, std::string& error) const {
+    for (const OPTITEM& item : items_) {
+        switch (item.DMPubID) {
+            case DMPUB_ORIENTATION:
+                publicMode.dmOrientation = static_cast<int16_t>(item.Sel == 1 ? 2 : 1);
+                break;
+            case DMPUB_COPIES_COLLATE:
+                publicMode.dmCopies = static_cast<int16_t>(std::clamp(item.Sel, 1, 9999));
+                break;
+            default:
+                break;
+        }
+        const std::string keyword = Keyword(item);
+        const std::optional<std::string> option = SelectedOption(item);
+        if (keyword.empty() || !option) {
+            continue;
+        }
+        if (!ppd.Select(keyword, *option, error)) {
+            return false;
+        }
+        if (item.DMPubID == DMPUB_DUPLEX) {
+            publicMode.dmDuplex = static_cast<int16_t>(*option == "DuplexTumble"     ? 3
+                                                       : *option == "DuplexNoTumble" ? 2
+                                                                                     : 1);
+        } else if (item.DMPubID == DMPUB_COLOR) {
+            const bool gray = option->find("Gray") != std::string::npos ||
+                              option->find("Mono") != std::string::npos;
+            publicMode.dmColor = static_cast<int16_t>(gray ? 1 : 2);
+        } else if (item.DMPubID == DMPUB_FORMNAME) {
+            const std::u16string form = Wide(ppd.OptionText(keyword, *option));
+            std::fill(std::begin(publicMode.dmFormName), std::end(publicMode.dmFormName), u'\0');
+            form.copy(publicMode.dmFormName, std::size(publicMode.dmFormName) - 1);
+        }
+    }
+    return true;
 }
 
 bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOutcome& outcome,
@@ -291,6 +249,10 @@ bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOut
         return false;
     }
     IPrintOemUI2& plugin = session.Module->Plugin();
+    // The host's common property sheet module, which names the booklet choice, is this one.
+    if (const std::optional<std::string> path = ModulePath(HostModule())) {
+        RegisterHostDataFile(u"compstui.dll", *path);
+    }
     const SheetHeap heap;
     std::u16string name = printerName;
     HostOptionItems items;
@@ -336,13 +298,16 @@ bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOut
     };
     sheets(&info);
 
-    HostPage hostPage{&items, &itemParams};
+    HostItemsPage hostPage{&items, &itemParams};
+    // The plug-in's item changes (a profile loaded) show on the page at once.
+    session.Core->SetItemUpdateHandler(
+        [&hostPage](const OPTITEM* item) { return RefreshHostItem(hostPage, item); });
     std::vector<PROPSHEETPAGEW> pages;
     PROPSHEETPAGEW own{};
     own.dwSize = sizeof own;
     own.hInstance = HostModule();
     own.pszTemplate = MAKEINTRESOURCEW(IDD_HOST_ITEMS_PAGE);
-    own.pfnDlgProc = HostPageProcedure;
+    own.pfnDlgProc = HostItemsPageProcedure;
     own.lParam = reinterpret_cast<LPARAM>(&hostPage);
     pages.push_back(own);
     pages.insert(pages.end(), builder.PluginPages.begin(), builder.PluginPages.end());
@@ -363,10 +328,9 @@ bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOut
     sheets(&info);
     outcome.PluginReportedChange = builder.ChangeReported;
     if (outcome.Result == 1) {
-        DEVMODEW& publicMode = deviceMode->Public();
-        const OPTITEM* all = items.Items();
-        publicMode.dmOrientation = static_cast<int16_t>(all[0].Sel == 1 ? 2 : 1);
-        publicMode.dmCopies = static_cast<int16_t>(std::max(1, all[1].Sel));
+        if (!items.WriteBack(*session.PrinterPpd, deviceMode->Public(), error)) {
+            return false;
+        }
         if (!WritePrinterSettings(printerName, settingsKind, *deviceMode, error)) {
             return false;
         }

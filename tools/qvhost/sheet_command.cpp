@@ -286,6 +286,8 @@ const Command Commands[] = {
      "Actions: page TITLE, click ID, type ID TEXT, settext ID TEXT, select ID TEXT|#N,\n"
      "toggle ID TEXT, doubleclick ID TEXT, slide ID POS, arrow ID up|down,\n"
      "answer yes|no|ok|cancel, apply, ok, cancel, help, screenshot NAME,\n"
+     "item NAME VALUE (on \"高级\": the item's row, then its choice; a NAME with spaces in\n"
+     "double quotes, the VALUE the rest of the line),\n"
      "expect ID enabled|disabled|visible|hidden|checked|unchecked|text=T|selected=T|count=N.\n"
      "IDs are control ids in decimal; while a modal dialog is open, actions go to it. A sheet\n"
      "still open at the end is cancelled. An action a person could not do, or an expect that\n"
