@@ -139,6 +139,7 @@ TEST_F(HostItemsTest, ApplyingDerivesPagesReorderedFromPageOrderAndBooklet) {
         OEMCUIPPARAM params = Walk(items);
         EXPECT_EQ(CPSUICB_ACTION_ITEMS_APPLIED, Callback(params, CPSUICB_REASON_APPLYNOW));
         EXPECT_EQ(c.Expected, record_.PagesReordered);
+        EXPECT_EQ(c.Expected, State(params)->Working.PagesReordered);
         EXPECT_TRUE(State(params)->SettingsChanged);
     }
 }

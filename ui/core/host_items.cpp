@@ -127,6 +127,8 @@ int32_t ItemsApplied(const OEMCUIPPARAM& params) {
     }
     record->PagesReordered =
         IsBookletSelection(params.hPrinter, *nup) || pageOrder->Sel == 1 ? 1 : 0;
+    // The working copy too: the plug-in's pages write it into the host's record after this.
+    state->Working.PagesReordered = record->PagesReordered;
     state->SettingsChanged = true;
     return CPSUICB_ACTION_ITEMS_APPLIED;
 }
