@@ -1,6 +1,8 @@
 #include "host/psdriver/host_items_page.h"
 
 #include "host/psdriver/resources/host_sheet_ids.h"
+#include "host/windows/property_sheet.h"
+#include "host/windows/window_manager.h"
 #include "platform/controls.h"
 #include "platform/property_sheet.h"
 #include "platform/property_sheet_ui.h"
@@ -51,7 +53,7 @@ void FillChoices(HostItemsPage& page) {
     const bool listed =
         type != nullptr && type->pOptParam != nullptr &&
         (type->Type <= TVOT_3STATES || type->Type == TVOT_LISTBOX || type->Type == TVOT_COMBOBOX);
-    EnableWindow(choices, listed ? TRUE : FALSE);
+    EnableWindow(choices, listed && !page.ReadOnly ? TRUE : FALSE);
     if (!listed) {
         return;
     }
@@ -133,6 +135,14 @@ intptr_t HostItemsPageProcedure(HWND window, uint32_t message, WPARAM wparam, LP
             SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<intptr_t>(page));
             page->Window = window;
             FillRows(*page);
+            if (page->ReadOnly) {
+                EnableWindow(GetDlgItem(window, IDC_HOST_ITEMS), FALSE);
+                EnableWindow(GetDlgItem(window, IDC_HOST_ITEM_VALUE), FALSE);
+            }
+            if (PropertySheet* sheet =
+                    PropertySheet::Of(WindowManager::Instance().Find(GetParent(window)))) {
+                sheet->SetApplyObserver(page->Applied);
+            }
             return TRUE;
         }
         case WM_COMMAND: {

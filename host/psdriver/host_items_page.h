@@ -4,6 +4,7 @@
 // applied, and an item the plug-in updates (DrvUpdateUISetting) is shown again.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "host/psdriver/printer_sheet.h"
@@ -16,6 +17,8 @@ namespace host {
 struct HostItemsPage {
     HostOptionItems* Items;
     platform::OEMCUIPPARAM* Params;
+    bool ReadOnly;                    // the user may not change the settings
+    std::function<void()> Applied;    // after every page of the sheet applied its settings
     platform::HWND Window = nullptr;  // once created
 };
 

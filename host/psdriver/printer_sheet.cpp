@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "host/psdriver/host_items_page.h"
@@ -12,6 +13,8 @@
 #include "host/system/module_resources.h"
 #include "host/system/utf.h"
 #include "host/windows/dialog.h"
+#include "host/windows/property_sheet.h"
+#include "host/windows/window_manager.h"
 #include "platform/controls.h"
 #include "platform/heap.h"
 #include "platform/module.h"
@@ -38,6 +41,10 @@ uint8_t PublicIdOf(const std::string& keyword) {
         }
     }
     return DMPUB_NONE;
+}
+
+bool IsGrayOption(const std::string& option) {
+    return option.find("Gray") != std::string::npos || option.find("Mono") != std::string::npos;
 }
 
 std::u16string Wide(const std::string& text) {
@@ -100,6 +107,12 @@ std::u16string TemplateTitle(const PROPSHEETPAGEW& page) {
 
 }  // namespace
 
+void HostOptionItems::DisableAll() {
+    for (OPTITEM& item : items_) {
+        item.Flags |= OPTIF_DISABLED;
+    }
+}
+
 std::string HostOptionItems::Keyword(const OPTITEM& item) {
     const auto* data = reinterpret_cast<const USERDATA*>(item.UserData);
     return data != nullptr && data->pKeyWordName != nullptr ? data->pKeyWordName : "";
@@ -161,6 +174,30 @@ void HostOptionItems::Build(const Ppd& ppd, const DEVMODEW& publicMode) {
     Add(u"页序", DMPUB_PAGEORDER, TVOT_LISTBOX, {u"从前向后", u"从后向前"}, 0, "");
     for (const std::string& feature : ppd.Features()) {
         AddFeature(ppd, feature, Wide(ppd.FeatureText(feature)), PublicIdOf(feature));
+        FollowPublicField(items_.back(), *storage_.back(), publicMode);
+    }
+}
+
+// The public part decides the items it has fields for: colour and duplex given there win over
+// the PPD's defaults.
+void HostOptionItems::FollowPublicField(OPTITEM& item, const Storage& storage,
+                                        const DEVMODEW& publicMode) {
+    const auto choose = [&](auto matches) {
+        for (size_t i = 0; i < storage.OptionKeywords.size(); ++i) {
+            if (matches(storage.OptionKeywords[i])) {
+                item.Sel = static_cast<int32_t>(i);
+                return;
+            }
+        }
+    };
+    if (item.DMPubID == DMPUB_COLOR && (publicMode.dmColor == 1 || publicMode.dmColor == 2)) {
+        const bool gray = publicMode.dmColor == 1;
+        choose([gray](const std::string& option) { return IsGrayOption(option) == gray; });
+    } else if (item.DMPubID == DMPUB_DUPLEX && publicMode.dmDuplex >= 1 &&
+               publicMode.dmDuplex <= 3) {
+        static const char* const duplex[] = {"None", "DuplexNoTumble", "DuplexTumble"};
+        const std::string wanted = duplex[publicMode.dmDuplex - 1];
+        choose([&wanted](const std::string& option) { return option == wanted; });
     }
 }
 
@@ -218,9 +255,7 @@ bool HostOptionItems::WriteBack(Ppd& ppd, DEVMODEW& publicMode, std::string& err
                                                        : *option == "DuplexNoTumble" ? 2
                                                                                      : 1);
         } else if (item.DMPubID == DMPUB_COLOR) {
-            const bool gray = option->find("Gray") != std::string::npos ||
-                              option->find("Mono") != std::string::npos;
-            publicMode.dmColor = static_cast<int16_t>(gray ? 1 : 2);
+            publicMode.dmColor = static_cast<int16_t>(IsGrayOption(*option) ? 1 : 2);
         } else if (item.DMPubID == DMPUB_FORMNAME) {
             const std::u16string form = Wide(ppd.OptionText(keyword, *option));
             std::fill(std::begin(publicMode.dmFormName), std::end(publicMode.dmFormName), u'\0');
@@ -230,24 +265,34 @@ bool HostOptionItems::WriteBack(Ppd& ppd, DEVMODEW& publicMode, std::string& err
     return true;
 }
 
-bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOutcome& outcome,
-                     std::string& error) {
+bool RunPrinterSheet(const SheetRequest& request, SheetOutcome& outcome, std::string& error) {
+    const std::u16string& printerName = request.Printer;
+    const SheetKind kind = request.Kind;
     UiSession session;
     if (!OpenUiSession(printerName, session, error)) {
         return false;
     }
-    // Set-up of printer data (SetPrinterData) needs the right to administer the printer.
-    const OpenedPrinter printer(printerName, PRINTER_ALL_ACCESS);
-    if (printer.Get() == nullptr) {
+    // Set-up of printer data (SetPrinterData) needs the right to administer the printer; a
+    // user without it still sees the settings, with the use right only.
+    auto printer = std::make_unique<OpenedPrinter>(printerName, PRINTER_ALL_ACCESS);
+    const bool mayAdminister = printer->Get() != nullptr;
+    if (!mayAdminister) {
+        printer = std::make_unique<OpenedPrinter>(printerName);
+    }
+    if (printer->Get() == nullptr) {
         error = "the printer '" + ToUtf8(printerName) + "' cannot be opened for its settings";
         return false;
     }
+    outcome.NoPermission = request.NoPermission || (kind == SheetKind::Device && !mayAdminister);
+    const uint32_t flags = outcome.NoPermission ? DM_NOPERMISSION : 0;
     const SettingsKind settingsKind =
         kind == SheetKind::Document ? SettingsKind::Document : SettingsKind::PrinterDefault;
     std::optional<DeviceMode> deviceMode;
-    if (!BuildPrinterSettings(session, printer.Get(), settingsKind, deviceMode, error)) {
+    if (!BuildPrinterSettings(session, printer->Get(), settingsKind, deviceMode, error,
+                              request.Edits)) {
         return false;
     }
+    std::optional<DeviceMode> kept;
     IPrintOemUI2& plugin = session.Module->Plugin();
     // The host's common property sheet module, which names the booklet choice, is this one.
     if (const std::optional<std::string> path = ModulePath(HostModule())) {
@@ -257,16 +302,20 @@ bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOut
     std::u16string name = printerName;
     HostOptionItems items;
     items.Build(*session.PrinterPpd, deviceMode->Public());
+    if (outcome.NoPermission) {
+        items.DisableAll();
+    }
 
     // CommonUIProp: first asked how many items the plug-in adds, then shown the host's items.
     OEMCUIPPARAM itemParams{};
     itemParams.cbSize = sizeof itemParams;
     itemParams.poemuiobj = reinterpret_cast<POEMUIOBJ>(session.Core.Get());
-    itemParams.hPrinter = printer.Get();
+    itemParams.hPrinter = printer->Get();
     itemParams.pPrinterName = name.data();
     itemParams.hOEMHeap = heap.Get();
     itemParams.pPublicDM = &deviceMode->Public();
     itemParams.pOEMDM = deviceMode->Plugin();
+    itemParams.dwFlags = flags;
     itemParams.pDrvOptItems = items.Items();
     itemParams.cDrvOptItems = items.Count();
     const uint32_t mode = kind == SheetKind::Document ? OEMCUIP_DOCPROP : OEMCUIP_PRNPROP;
@@ -279,11 +328,12 @@ bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOut
     OEMUIPSPARAM pageParams{};
     pageParams.cbSize = sizeof pageParams;
     pageParams.poemuiobj = itemParams.poemuiobj;
-    pageParams.hPrinter = printer.Get();
+    pageParams.hPrinter = printer->Get();
     pageParams.pPrinterName = name.data();
     pageParams.hOEMHeap = heap.Get();
     pageParams.pPublicDM = &deviceMode->Public();
     pageParams.pOEMDM = deviceMode->Plugin();
+    pageParams.dwFlags = flags;
     SheetBuilder builder;
     PROPSHEETUI_INFO info{};
     info.cbSize = sizeof info;
@@ -298,7 +348,15 @@ bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOut
     };
     sheets(&info);
 
-    HostItemsPage hostPage{&items, &itemParams};
+    // What an Apply reaches is what the host keeps: every item in the field or the PPD feature
+    // it stands for.
+    std::string keepError;
+    const auto keep = [&] {
+        if (items.WriteBack(*session.PrinterPpd, deviceMode->Public(), keepError)) {
+            kept = deviceMode;
+        }
+    };
+    HostItemsPage hostPage{&items, &itemParams, outcome.NoPermission, keep};
     // The plug-in's item changes (a profile loaded) show on the page at once.
     session.Core->SetItemUpdateHandler(
         [&hostPage](const OPTITEM* item) { return RefreshHostItem(hostPage, item); });
@@ -322,21 +380,25 @@ bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOut
     header.pszCaption = caption.c_str();
     header.nPages = static_cast<uint32_t>(pages.size());
     header.ppsp = pages.data();
+    // The settings as the sheet opens with them, the plug-in's pages built.
+    kept = deviceMode;
     outcome.Result = PropertySheetW(&header);
 
     info.Reason = PROPSHEETUI_REASON_DESTROY;
     sheets(&info);
     outcome.PluginReportedChange = builder.ChangeReported;
-    if (outcome.Result == 1) {
-        if (!items.WriteBack(*session.PrinterPpd, deviceMode->Public(), error)) {
+    // Without the right to change them, the settings are only shown.
+    if (outcome.Result == 1 && !outcome.NoPermission) {
+        if (!kept) {
+            error = keepError.empty() ? "the sheet ended without its settings applied" : keepError;
             return false;
         }
-        if (!WritePrinterSettings(printerName, settingsKind, *deviceMode, error)) {
+        if (!WritePrinterSettings(printerName, settingsKind, *kept, error)) {
             return false;
         }
         outcome.Saved = true;
     }
-    outcome.Settings = std::move(deviceMode);
+    outcome.Settings = std::move(kept);
     return true;
 }
 
