@@ -137,4 +137,26 @@ TEST_F(ProfilesSheetTest, RenameChangeAndDeleteAskAndKeepTheListInStep) {
     EXPECT_EQ(0, later.status) << later.err << later.out;
 }
 
+TEST_F(ProfilesSheetTest, AHeldTwoUpProfileLoadedInALaterSheetPrintsTheSameJob) {
+    const std::vector<std::string> held = {
+        "--set", "OutputDestination=4", "--set", "HoldUserName=alice", "--set", "HoldPin=1234"};
+    ASSERT_EQ(0,
+              Sheet("item 每张纸打印的页数 2\npage 配置文件\n" + SaveAs("Held") + "cancel\n", held)
+                  .status);
+    // The later sheet starts from plain settings; the profile brings back the job and 2-up.
+    const auto run = Sheet(
+        "page 配置文件\nselect 1051 Held\nclick 1053\n"
+        "page 高级\nselect 1001 每张纸打印的页数：2\nok\n");
+    ASSERT_EQ(0, run.status) << run.err << run.out;
+    const auto output = root_ / "held.prn";
+    const auto printed = Qv({"print", "QV Office", "--pages", "2", "-o", output.string()});
+    ASSERT_EQ(0, printed.status) << printed.err;
+    std::ifstream file(output, std::ios::binary);
+    const std::string stream((std::istreambuf_iterator<char>(file)), {});
+    EXPECT_NE(std::string::npos,
+              stream.find("@PJL SET USERNAME = \"alice\"\n@PJL SET HOLD = ON\n"
+                          "@PJL SET HOLDTYPE = PRIVATE\n@PJL SET HOLDKEY = \"1234\"\n"))
+        << stream.substr(0, 600);
+}
+
 }  // namespace
