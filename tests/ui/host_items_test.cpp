@@ -5,10 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+
+#include "host/system/data_file_modules.h"
+#include "host/system/machine.h"
 #include "platform/heap.h"
+#include "platform/module.h"
 #include "settings/settings.h"
 #include "tests/ui/profile_items.h"
 #include "tests/ui/ui_fixture.h"
+#include "ui/core/printer_info.h"
 #include "ui/core/sheet_state.h"
 #include "ui/core/ui_plugin.h"
 #include "ui/profiles/profile_store.h"
@@ -204,6 +211,61 @@ TEST_F(HostItemsTest, NoFactoryProfileFromAWorkingCopyThatIsNoRecord) {
     EXPECT_FALSE(ui::FactoryProfileExists(printer_));
     EXPECT_EQ(CPSUICB_ACTION_NONE, Callback(params, 1));
     EXPECT_EQ(CPSUICB_ACTION_NONE, params.OEMCUIPCallback(nullptr, &params));
+}
+
+// The host's booklet name found among the option names of the driver's configuration module.
+TEST_F(HostItemsTest, BookletIsTheOptionNamedAsTheHostNamesIt) {
+    std::optional<ui::InfoBuffer> info = ui::ReadDriverInfo2(printer_);
+    ASSERT_TRUE(info);
+    const auto* driver = info->As<DRIVER_INFO_2W>();
+    ASSERT_NE(nullptr, driver);
+    const std::filesystem::path configuration = host::MapPath(driver->pConfigFile);
+    std::filesystem::copy_file(QV_OPTION_NAMES_MODULE, configuration,
+                               std::filesystem::copy_options::overwrite_existing);
+
+    TestItems items;
+    OPTITEM& nup = items.Add(TVOT_LISTBOX, DMPUB_NUP, u"每张页数", 4, 0);
+    for (uint16_t i = 0; i < 4; ++i) {
+        nup.pOptType->pOptParam[i].pData = reinterpret_cast<const char16_t*>(900 + i);
+    }
+    struct Case {
+        const char* Name;
+        bool CommonModule;
+        int32_t Selection;
+        bool Booklet;
+    };
+    const Case cases[] = {
+        {"the named choice", true, 2, true},
+        {"another choice", true, 3, false},
+        {"no common module: the seventh", false, 2, false},
+        {"negative selection", true, -1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        host::RegisterHostDataFile(u"compstui.dll", c.CommonModule ? QV_OPTION_NAMES_MODULE : "");
+        nup.Sel = c.Selection;
+        EXPECT_EQ(c.Booklet, ui::IsBookletSelection(printer_, nup));
+    }
+    host::RegisterHostDataFile(u"compstui.dll", "");
+    nup.pOptType->Type = TVOT_COMBOBOX;
+    nup.Sel = 2;
+    EXPECT_FALSE(ui::IsBookletSelection(printer_, nup));
+}
+
+TEST(DataFileModule, StringsLoadUntilTheModuleIsFreed) {
+    const std::u16string path(QV_OPTION_NAMES_MODULE,
+                              QV_OPTION_NAMES_MODULE + std::strlen(QV_OPTION_NAMES_MODULE));
+    EXPECT_EQ(nullptr, LoadLibraryExW(path.c_str(), nullptr, 0x8));
+    EXPECT_EQ(nullptr, LoadLibraryExW(u"/no/such/module.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    EXPECT_EQ(ERROR_MOD_NOT_FOUND, GetLastError());
+    const HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module);
+    char16_t text[16];
+    EXPECT_EQ(3, LoadStringW(module, 902, text, 16));
+    EXPECT_EQ(u"小册子", std::u16string(text));
+    EXPECT_TRUE(FreeLibrary(module));
+    EXPECT_EQ(0, LoadStringW(module, 902, text, 16));
+    EXPECT_FALSE(FreeLibrary(module));
 }
 
 }  // namespace
