@@ -126,6 +126,9 @@ std::u16string HostOptionItems::SelectionText(const OPTITEM& item) {
     if (type->Type == TVOT_UDARROW) {
         return Wide(std::to_string(item.Sel));
     }
+    if (type->Type == TVOT_EDITBOX) {
+        return item.pSel != nullptr ? std::u16string(item.pSel) : std::u16string();
+    }
     if (item.Sel < 0 || item.Sel >= type->Count || type->pOptParam == nullptr ||
         IS_INTRESOURCE(type->pOptParam[item.Sel].pData)) {
         return {};
@@ -172,6 +175,7 @@ void HostOptionItems::Build(const Ppd& ppd, const DEVMODEW& publicMode) {
     Add(u"份数", DMPUB_COPIES_COLLATE, TVOT_UDARROW, {}, publicMode.dmCopies, "");
     AddFeature(ppd, PagePerSheetFeature, u"每张纸打印的页数", DMPUB_NUP);
     Add(u"页序", DMPUB_PAGEORDER, TVOT_LISTBOX, {u"从前向后", u"从后向前"}, 0, "");
+    AddEdit(u"作业备注");
     for (const std::string& feature : ppd.Features()) {
         AddFeature(ppd, feature, Wide(ppd.FeatureText(feature)), PublicIdOf(feature));
         FollowPublicField(items_.back(), *storage_.back(), publicMode);
@@ -199,6 +203,16 @@ void HostOptionItems::FollowPublicField(OPTITEM& item, const Storage& storage,
         const std::string wanted = duplex[publicMode.dmDuplex - 1];
         choose([&wanted](const std::string& option) { return option == wanted; });
     }
+}
+
+// An edit-box item with an empty text; its buffer's size is the second option's icon id, as the
+// host's item pages give it.
+void HostOptionItems::AddEdit(std::u16string name) {
+    Add(std::move(name), DMPUB_NONE, TVOT_EDITBOX, {u"", u""}, 0, "");
+    Storage& storage = *storage_.back();
+    storage.Text.assign(EditTextCapacity, u'\0');
+    storage.Options[1].IconID = EditTextCapacity;
+    items_.back().pSel = storage.Text.data();
 }
 
 // The item of a PPD feature: its options as the PPD's texts, the selected one chosen.

@@ -54,7 +54,10 @@ class HostOptionItems {
         platform::OPTTYPE Type{};
         std::string Keyword;
         platform::USERDATA UserData{};
+        std::u16string Text;  // an edit-box item's buffer
     };
+    static constexpr uint32_t EditTextCapacity = 128;
+    void AddEdit(std::u16string name);
     void Add(std::u16string name, uint8_t publicId, uint8_t type,
              std::vector<std::u16string> options, int32_t selection, std::string keyword,
              std::vector<std::string> optionKeywords = {});
