@@ -295,6 +295,9 @@ QV_SYSTEM_API BOOL MoveWindow(HWND window, int32_t x, int32_t y, int32_t width, 
 QV_SYSTEM_API BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 QV_SYSTEM_API BOOL UpdateWindow(HWND window);  // sends WM_PAINT when the window is invalid
 QV_SYSTEM_API HANDLE BeginPaint(HWND window, PAINTSTRUCT* paint);
+// A display context of the window's client area for measuring, given back with ReleaseDC.
+QV_SYSTEM_API HANDLE GetDC(HWND window);
+QV_SYSTEM_API int32_t ReleaseDC(HWND window, HANDLE dc);
 QV_SYSTEM_API BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 QV_SYSTEM_API BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement);
 QV_SYSTEM_API BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement);

@@ -349,6 +349,19 @@ HANDLE BeginPaint(HWND handle, PAINTSTRUCT* paint) {
     return paint->hdc;
 }
 
+HANDLE GetDC(HWND handle) {
+    Window* window = Find(handle);
+    return window != nullptr ? host::AcquirePaintDC(*window) : nullptr;
+}
+
+int32_t ReleaseDC(HWND, HANDLE dc) {
+    if (dc == nullptr) {
+        return 0;
+    }
+    host::ReleasePaintDC(dc);
+    return 1;
+}
+
 BOOL EndPaint(HWND handle, const PAINTSTRUCT* paint) {
     if (paint != nullptr) {
         host::ReleasePaintDC(paint->hdc);

@@ -1,5 +1,6 @@
 #include "ui/profiles/profiles_page.h"
 
+#include "platform/gdi.h"
 #include "settings/module_instance.h"
 #include "settings/plugin_devmode.h"
 #include "settings/text.h"
@@ -21,12 +22,21 @@ PluginDevmode* HostRecord(const SheetState& state) {
     return state.Params != nullptr ? static_cast<PluginDevmode*>(state.Params->pOEMDM) : nullptr;
 }
 
-// The widest character of the list's font, in pixels: a full-width character is two dialog
-// characters wide.
-int32_t WidestCharacter(HWND dialog) {
-    RECT rect{0, 0, 8, 8};
-    MapDialogRect(dialog, &rect);
-    return rect.right > 0 ? rect.right : 12;
+// The widest character of the font of the list's display context, in pixels.
+int32_t WidestCharacter(HWND list) {
+    const HDC dc = GetDC(list);
+    if (dc == nullptr) {
+        return 0;
+    }
+    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0));
+    const HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
+    TEXTMETRICW metrics{};
+    const int32_t widest = GetTextMetricsW(dc, &metrics) ? metrics.tmMaxCharWidth : 0;
+    if (previous != nullptr) {
+        SelectObject(dc, previous);
+    }
+    ReleaseDC(list, dc);
+    return widest;
 }
 
 }  // namespace
@@ -76,7 +86,7 @@ void ProfilesPage::FillList() const {
 
 void ProfilesPage::WidenList(size_t characters, bool growOnly) const {
     const ListBox list = ListAt(IDC_PROFILE_LIST);
-    const int32_t extent = WidestCharacter(Window()) * static_cast<int32_t>(characters);
+    const int32_t extent = WidestCharacter(list.Window()) * static_cast<int32_t>(characters);
     if (!growOnly || list.HorizontalExtent() < extent) {
         list.SetHorizontalExtent(extent);
     }
