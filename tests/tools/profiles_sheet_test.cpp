@@ -159,4 +159,13 @@ TEST_F(ProfilesSheetTest, AHeldTwoUpProfileLoadedInALaterSheetPrintsTheSameJob) 
         << stream.substr(0, 600);
 }
 
+TEST_F(ProfilesSheetTest, WithoutPermissionNothingOnEitherPageCanBeChanged) {
+    const auto run = Sheet(
+        "expect 1001 disabled\nexpect 1002 disabled\n"
+        "page 配置文件\nexpect 1054 disabled\nexpect 1051 disabled\nexpect 1062 disabled\n"
+        "page 高级\npage 配置文件\nexpect 1054 disabled\nok\n",
+        {"--no-permission"});
+    EXPECT_EQ(0, run.status) << run.err << run.out;
+}
+
 }  // namespace
