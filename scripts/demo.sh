@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds, installs the sample colour printer into a fresh machine root,
-# prints a confidential job with user name and PIN, and shows the stream the printer would get:
-# its PJL header, the start of the PostScript, and its PJL trailer; then opens the printer's
-# document settings sheet, selects its About page and writes pictures of the sheet's pages.
+# chooses a confidential job with user name and PIN on the output options page, prints it and
+# shows the stream the printer would get: its PJL header, the start of the PostScript, and its
+# PJL trailer; prints a system PDF turned into PostScript 2-up and pictures its first sheet; then
+# opens the printer's document settings sheet again and writes pictures of its About page, its
+# output options set up for a fax and the fax cover page setup dialog.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -19,11 +21,14 @@ qvhost driver add "Quorvel QV9000Z PS" --ppd "$here/samples/ppd/QV9000Z.PPD"
 mkdir -p "$root/c/spool"
 qvhost printer add "QV Office" --driver "Quorvel QV9000Z PS" --port 'C:\spool\office.prn'
 
+shots="$root/screenshots"
 echo
-echo "== A confidential job for user alice with PIN 1234"
+echo "== A confidential job for user alice with PIN 1234, chosen on the output options page"
+qvhost --user alice sheet "QV Office" --script "$here/samples/scripts/confidential-job.txt" \
+  --screenshots "$shots" --result "$root/confidential-sheet.json"
+grep -E '"(OutputDestination|HoldUserName|HoldPin)"' "$root/confidential-sheet.json"
 job="$root/confidential.prn"
-qvhost --user alice print "QV Office" --document "$here/samples/documents/report.ps" \
-  --set OutputDestination=4 --set HoldUserName=alice --set HoldPin=1234 -o "$job"
+qvhost --user alice print "QV Office" --document "$here/samples/documents/report.ps" -o "$job"
 
 show() { LC_ALL=C sed 's/\x1b/<ESC>/g'; }
 echo
@@ -44,10 +49,22 @@ sleep 0.2
 cat "$root/statusmonitor.log" 2>/dev/null || echo "(nothing yet)"
 
 echo
-echo "== The document settings sheet of QV Office, its About page selected"
-shots="$root/screenshots"
-printf 'page 关于\nexpect 1080 text=版本 1.0\nscreenshot about\nok\n' |
-  qvhost --user alice sheet "QV Office" --script - --screenshots "$shots" --result "$root/sheet.json"
+echo "== A document no one here wrote: the shared-mime-info specification (a PDF of the system's"
+echo "   documentation) turned into PostScript by pdftops, printed 2-up"
+source_pdf=/usr/share/doc/shared-mime-info/shared-mime-info-spec.pdf
+pdftops "$source_pdf" "$root/spec.ps"
+nup="$root/spec-2up.prn"
+qvhost --user alice print "QV Office" --document "$root/spec.ps" --option %PagePerSheet=2 -o "$nup"
+if command -v gs >/dev/null; then
+  sheets=$(gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=bbox "$nup" 2>&1 | grep -c '^%%BoundingBox' || true)
+  echo "== $(pdfinfo "$source_pdf" | awk '/^Pages:/ {print $2}') pages on $sheets sheets; the first sheet:"
+  gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=png16m -r50 -dFirstPage=1 -dLastPage=1 -o "$root/spec-2up-sheet1.png" "$nup"
+  echo "$root/spec-2up-sheet1.png"
+fi
+echo
+echo "== The document settings sheet of QV Office: its About page, a fax set up, the cover page"
+qvhost --user alice sheet "QV Office" --script "$here/samples/scripts/fax-cover-page.txt" \
+  --screenshots "$shots" --result "$root/sheet.json"
 grep -E '"(ended|saved|pages)"' "$root/sheet.json"
 echo "== Pictures of the sheet's pages:"
 ls "$shots"

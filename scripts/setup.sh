@@ -15,6 +15,7 @@ packages=(
   libcups2-dev
   binutils-mingw-w64-x86-64
   ghostscript
+  poppler-utils shared-mime-info
   clang-14 libclang-rt-14-dev
 )
 

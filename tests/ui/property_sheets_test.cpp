@@ -138,14 +138,15 @@ TEST_F(PropertySheetsTest, DocumentPagesFollowThePrintersFeatures) {
 TEST_F(PropertySheetsTest, OnlyTheBuiltPagesAreAddedEachWithTheSheetsState) {
     PROPSHEETUI_INFO info = Info(PROPSHEETUI_REASON_INIT);
     ASSERT_EQ(S_OK, plugin_->DocumentPropertySheets(&info, 0));
-    ASSERT_EQ(2U, sheetCalls.size());
-    EXPECT_EQ(IDD_PROFILES_PAGE, sheetCalls[0].Template);
-    EXPECT_EQ(IDD_ABOUT_DOCUMENT, sheetCalls[1].Template);
-    for (const SheetCall& call : sheetCalls) {
-        EXPECT_EQ(CPSFUNC_ADD_PROPSHEETPAGEW, call.Function);
-        EXPECT_EQ(static_cast<LPARAM>(info.UserData), call.PageParam);
+    ASSERT_EQ(3U, sheetCalls.size());
+    const uint16_t built[] = {IDD_OUTPUT_OPTIONS_PAGE, IDD_PROFILES_PAGE, IDD_ABOUT_DOCUMENT};
+    for (size_t i = 0; i < sheetCalls.size(); ++i) {
+        SCOPED_TRACE(built[i]);
+        EXPECT_EQ(CPSFUNC_ADD_PROPSHEETPAGEW, sheetCalls[i].Function);
+        EXPECT_EQ(built[i], sheetCalls[i].Template);
+        EXPECT_EQ(static_cast<LPARAM>(info.UserData), sheetCalls[i].PageParam);
         // The module's manifest gives its pages an activation context.
-        EXPECT_EQ(PSP_HASHELP | PSP_USEFUSIONCONTEXT, call.PageFlags);
+        EXPECT_EQ(PSP_HASHELP | PSP_USEFUSIONCONTEXT, sheetCalls[i].PageFlags);
     }
     EXPECT_EQ(0x4242U, info.Result);
     auto* state = reinterpret_cast<qv::ui::SheetState*>(info.UserData);

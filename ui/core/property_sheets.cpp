@@ -19,6 +19,7 @@
 #include "ui/core/sheet_state.h"
 #include "ui/core/ui_plugin.h"
 #include "ui/profiles/profiles_page.h"
+#include "ui/output/output_options_page.h"
 #include "ui/resources/resource_ids.h"
 
 namespace qv::ui {
@@ -206,7 +207,7 @@ struct SheetPage {
 };
 
 constexpr SheetPage DocumentPages[] = {
-    {OutputOptionsTemplate, nullptr},
+    {OutputOptionsTemplate, PropertyPage::Procedure<OutputOptionsPage>},
     {WatermarksTemplate, nullptr},
     {QualityTemplate, nullptr},
     {ProfilesTemplate, PropertyPage::Procedure<ProfilesPage>},

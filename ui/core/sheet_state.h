@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/property_sheet_ui.h"
+#include "settings/fax_cover_info.h"
 #include "settings/plugin_devmode.h"
 
 namespace qv::ui {
@@ -32,6 +33,11 @@ struct SheetState {
     char16_t NewProfileName[128];
     char16_t OldProfileName[128];
     uint32_t ProfileDialogResult;  // 1: a name was accepted, 2: cancelled
+
+    // The output options page: the fax block as last read from the user's store, and the cover
+    // page the setup dialog edits.
+    settings::FaxSettings FaxScratch;
+    settings::FaxCoverInfo CoverScratch;
 };
 
 // The current option keyword of a PPD feature; nullopt when it has none or the host errs.
