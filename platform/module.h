@@ -40,6 +40,13 @@ QV_SYSTEM_API HMODULE LoadLibraryW(const char16_t* name);
 QV_SYSTEM_API void* GetProcAddress(HMODULE module, const char* name);
 QV_SYSTEM_API BOOL FreeLibrary(HMODULE module);
 
+// A module opened only for its resources (LoadLibraryExW with LOAD_LIBRARY_AS_DATAFILE): its
+// strings load through LoadStringW until FreeLibrary; no code of it runs. Null with
+// ERROR_MOD_NOT_FOUND when the file is not there or carries no resources, ERROR_INVALID_PARAMETER
+// for other flags.
+constexpr uint32_t LOAD_LIBRARY_AS_DATAFILE = 0x00000002;
+QV_SYSTEM_API HMODULE LoadLibraryExW(const char16_t* name, HANDLE file, uint32_t flags);
+
 inline const char* MAKEINTRESOURCEA(uint16_t id) {
     return reinterpret_cast<const char*>(static_cast<uintptr_t>(id));
 }

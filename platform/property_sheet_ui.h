@@ -140,7 +140,10 @@ struct OPTITEM {
     uint32_t Flags;  // OPTIF_*
     uintptr_t UserData;
     const char16_t* pName;  // text, or a resource id below 0x10000
-    int32_t Sel;            // the chosen option's index (or the value of a numeric item)
+    union {
+        int32_t Sel;      // the chosen option's index (or the value of a numeric item)
+        char16_t* pSel;   // an edit-box item's text buffer
+    };
     void* pExtChkBox;
     OPTTYPE* pOptType;
     uint32_t HelpIndex;

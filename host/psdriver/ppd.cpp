@@ -12,7 +12,9 @@ namespace {
 
 const std::vector<std::string> PagePerSheetOptions = {"1", "2", "4", "6", "9", "16", "Booklet"};
 
-bool IsHostFeature(const std::string& keyword) { return !keyword.empty() && keyword[0] == '%'; }
+bool IsHostFeature(const std::string& keyword) {
+    return !keyword.empty() && keyword[0] == '%';
+}
 
 }  // namespace
 
@@ -100,6 +102,14 @@ std::string Ppd::FeatureText(const std::string& keyword) const {
     const ppd_option_t* option =
         IsHostFeature(keyword) ? nullptr : ppdFindOption(file_->ppd, keyword.c_str());
     return option != nullptr && option->text[0] != '\0' ? std::string(option->text) : keyword;
+}
+
+std::string Ppd::OptionText(const std::string& keyword, const std::string& option) const {
+    const ppd_choice_t* choice =
+        IsHostFeature(keyword)
+            ? nullptr
+            : ppdFindChoice(ppdFindOption(file_->ppd, keyword.c_str()), option.c_str());
+    return choice != nullptr && choice->text[0] != '\0' ? std::string(choice->text) : option;
 }
 
 std::optional<std::string> Ppd::Selected(const std::string& keyword) const {

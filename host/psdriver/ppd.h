@@ -31,6 +31,9 @@ public:
     // it has none).
     std::vector<std::string> Features() const;
     std::string FeatureText(const std::string& keyword) const;
+    // An option's text for people: the PPD's translation after the slash ("Not Installed"),
+    // the option's keyword when it has none.
+    std::string OptionText(const std::string& keyword, const std::string& option) const;
 
     // The selected option, or nullopt for an unknown feature.
     std::optional<std::string> Selected(const std::string& keyword) const;

@@ -6,9 +6,12 @@
 #include <functional>
 #include <memory>
 
+#include "host/psdriver/host_items_page.h"
 #include "host/psdriver/opened_printer.h"
 #include "host/psdriver/resources/host_sheet_ids.h"
 #include "host/psdriver/ui_plugin_host.h"
+#include "host/system/data_file_modules.h"
+#include "host/system/module_resources.h"
 #include "host/system/utf.h"
 #include "host/windows/dialog.h"
 #include "host/windows/property_sheet.h"
@@ -39,6 +42,10 @@ uint8_t PublicIdOf(const std::string& keyword) {
         }
     }
     return DMPUB_NONE;
+}
+
+bool IsGrayOption(const std::string& option) {
+    return option.find("Gray") != std::string::npos || option.find("Mono") != std::string::npos;
 }
 
 std::u16string Wide(const std::string& text) {
@@ -78,109 +85,8 @@ intptr_t SheetFunction(HANDLE sheet, uint32_t function, LPARAM param1, LPARAM pa
     }
 }
 
-// What the host's own page works on.
-struct HostPage {
-    HostOptionItems* Items;
-    OEMCUIPPARAM* Params;
-    bool ReadOnly;
-    std::function<void()> Applied;  // after every page of the sheet applied its settings
-};
-
-int32_t CallItemCallback(HostPage& page, HWND window, uint16_t reason) {
-    OEMCUIPPARAM& params = *page.Params;
-    if (params.OEMCUIPCallback == nullptr) {
-        return CPSUICB_ACTION_NONE;
-    }
-    CPSUICBPARAM callback{};
-    callback.cbSize = sizeof callback;
-    callback.Reason = reason;
-    callback.hDlg = window;
-    callback.pOptItem = page.Items->Items();
-    callback.cOptItem = static_cast<uint16_t>(page.Items->Count());
-    return params.OEMCUIPCallback(&callback, &params);
-}
-
-void FillItemList(HWND window, HostOptionItems& items) {
-    const HWND list = GetDlgItem(window, IDC_HOST_ITEMS);
-    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    if (SendMessageW(list, LVM_GETCOLUMNCOUNT, 0, 0) == 0) {
-        const std::pair<const char16_t*, int32_t> columns[] = {{u"项目", 200}, {u"设置", 190}};
-        for (int32_t i = 0; i < 2; ++i) {
-            std::u16string title = columns[i].first;
-            LVCOLUMNW column{LVCF_FMT | LVCF_WIDTH | LVCF_TEXT,
-                             LVCFMT_LEFT,
-                             columns[i].second,
-                             title.data(),
-                             0,
-                             0};
-            SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i),
-                         reinterpret_cast<LPARAM>(&column));
-        }
-    }
-    int32_t row = 0;
-    for (uint32_t i = 0; i < items.Count(); ++i) {
-        const OPTITEM& item = items.Items()[i];
-        if ((item.Flags & OPTIF_HIDE) != 0 || IS_INTRESOURCE(item.pName)) {
-            continue;
-        }
-        std::u16string name(item.pName);
-        LVITEMW entry{};
-        entry.mask = LVIF_TEXT;
-        entry.iItem = row;
-        entry.pszText = name.data();
-        const auto index = SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry));
-        std::u16string selection = HostOptionItems::SelectionText(item);
-        LVITEMW cell{};
-        cell.iSubItem = 1;
-        cell.pszText = selection.data();
-        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(&cell));
-        ++row;
-    }
-}
-
-intptr_t HostPageProcedure(HWND window, uint32_t message, WPARAM, LPARAM lparam) {
-    auto* page = reinterpret_cast<HostPage*>(GetWindowLongPtrW(window, DWLP_USER));
-    switch (message) {
-        case WM_INITDIALOG: {
-            const auto* description = reinterpret_cast<const PROPSHEETPAGEW*>(lparam);
-            page = reinterpret_cast<HostPage*>(description->lParam);
-            SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<intptr_t>(page));
-            FillItemList(window, *page->Items);
-            if (page->ReadOnly) {
-                EnableWindow(GetDlgItem(window, IDC_HOST_ITEMS), FALSE);
-            }
-            if (PropertySheet* sheet =
-                    PropertySheet::Of(WindowManager::Instance().Find(GetParent(window)))) {
-                sheet->SetApplyObserver(page->Applied);
-            }
-            return TRUE;
-        }
-        case WM_NOTIFY: {
-            if (page == nullptr) {
-                return FALSE;
-            }
-            const auto* notify = reinterpret_cast<const NMHDR*>(lparam);
-            if (notify->code == PSN_SETACTIVE) {
-                if (CallItemCallback(*page, window, CPSUICB_REASON_SETACTIVE) ==
-                    CPSUICB_ACTION_REINIT_ITEMS) {
-                    FillItemList(window, *page->Items);
-                }
-            } else if (notify->code == PSN_APPLY) {
-                CallItemCallback(*page, window, CPSUICB_REASON_APPLYNOW);
-            } else {
-                return FALSE;
-            }
-            SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
-            return TRUE;
-        }
-        default:
-            return FALSE;
-    }
-}
-
 HMODULE HostModule() {
-    return ModuleFromAddress(reinterpret_cast<const void*>(&HostPageProcedure));
+    return ModuleFromAddress(reinterpret_cast<const void*>(&HostItemsPageProcedure));
 }
 
 // A heap for one sheet's plug-in allocations, destroyed with the sheet.
@@ -248,6 +154,9 @@ std::u16string HostOptionItems::SelectionText(const OPTITEM& item) {
     if (type->Type == TVOT_UDARROW) {
         return Wide(std::to_string(item.Sel));
     }
+    if (type->Type == TVOT_EDITBOX) {
+        return item.pSel != nullptr ? std::u16string(item.pSel) : std::u16string();
+    }
     if (item.Sel < 0 || item.Sel >= type->Count || type->pOptParam == nullptr ||
         IS_INTRESOURCE(type->pOptParam[item.Sel].pData)) {
         return {};
@@ -257,10 +166,11 @@ std::u16string HostOptionItems::SelectionText(const OPTITEM& item) {
 
 void HostOptionItems::Add(std::u16string name, uint8_t publicId, uint8_t type,
                           std::vector<std::u16string> options, int32_t selection,
-                          std::string keyword) {
+                          std::string keyword, std::vector<std::string> optionKeywords) {
     auto storage = std::make_unique<Storage>();
     storage->Name = std::move(name);
     storage->OptionNames = std::move(options);
+    storage->OptionKeywords = std::move(optionKeywords);
     for (const std::u16string& option : storage->OptionNames) {
         OPTPARAM param{};
         param.cbSize = sizeof param;
@@ -291,31 +201,110 @@ void HostOptionItems::Build(const Ppd& ppd, const DEVMODEW& publicMode) {
     Add(u"方向", DMPUB_ORIENTATION, TVOT_LISTBOX, {u"纵向", u"横向"},
         publicMode.dmOrientation == 2 ? 1 : 0, "");
     Add(u"份数", DMPUB_COPIES_COLLATE, TVOT_UDARROW, {}, publicMode.dmCopies, "");
-    std::vector<std::u16string> perSheet;
-    int32_t perSheetSelection = 0;
-    const std::optional<std::string> selectedPerSheet = ppd.Selected(PagePerSheetFeature);
-    for (const std::string& option : ppd.Options(PagePerSheetFeature)) {
-        if (selectedPerSheet && option == *selectedPerSheet) {
-            perSheetSelection = static_cast<int32_t>(perSheet.size());
-        }
-        perSheet.push_back(Wide(option));
-    }
-    Add(u"每张纸打印的页数", DMPUB_NUP, TVOT_LISTBOX, std::move(perSheet), perSheetSelection,
-        PagePerSheetFeature);
+    AddFeature(ppd, PagePerSheetFeature, u"每张纸打印的页数", DMPUB_NUP);
     Add(u"页序", DMPUB_PAGEORDER, TVOT_LISTBOX, {u"从前向后", u"从后向前"}, 0, "");
+    AddEdit(u"作业备注");
     for (const std::string& feature : ppd.Features()) {
-        std::vector<std::u16string> options;
-        int32_t selection = 0;
-        const std::optional<std::string> selected = ppd.Selected(feature);
-        for (const std::string& option : ppd.Options(feature)) {
-            if (selected && option == *selected) {
-                selection = static_cast<int32_t>(options.size());
-            }
-            options.push_back(Wide(option));
-        }
-        Add(Wide(ppd.FeatureText(feature)), PublicIdOf(feature), TVOT_LISTBOX, std::move(options),
-            selection, feature);
+        AddFeature(ppd, feature, Wide(ppd.FeatureText(feature)), PublicIdOf(feature));
+        FollowPublicField(items_.back(), *storage_.back(), publicMode);
     }
+}
+
+// The public part decides the items it has fields for: colour and duplex given there win over
+// the PPD's defaults.
+void HostOptionItems::FollowPublicField(OPTITEM& item, const Storage& storage,
+                                        const DEVMODEW& publicMode) {
+    const auto choose = [&](auto matches) {
+        for (size_t i = 0; i < storage.OptionKeywords.size(); ++i) {
+            if (matches(storage.OptionKeywords[i])) {
+                item.Sel = static_cast<int32_t>(i);
+                return;
+            }
+        }
+    };
+    if (item.DMPubID == DMPUB_COLOR && (publicMode.dmColor == 1 || publicMode.dmColor == 2)) {
+        const bool gray = publicMode.dmColor == 1;
+        choose([gray](const std::string& option) { return IsGrayOption(option) == gray; });
+    } else if (item.DMPubID == DMPUB_DUPLEX && publicMode.dmDuplex >= 1 &&
+               publicMode.dmDuplex <= 3) {
+        static const char* const duplex[] = {"None", "DuplexNoTumble", "DuplexTumble"};
+        const std::string wanted = duplex[publicMode.dmDuplex - 1];
+        choose([&wanted](const std::string& option) { return option == wanted; });
+    }
+}
+
+// An edit-box item with an empty text; its buffer's size is the second option's icon id, as the
+// host's item pages give it.
+void HostOptionItems::AddEdit(std::u16string name) {
+    Add(std::move(name), DMPUB_NONE, TVOT_EDITBOX, {u"", u""}, 0, "");
+    Storage& storage = *storage_.back();
+    storage.Text.assign(EditTextCapacity, u'\0');
+    storage.Options[1].IconID = EditTextCapacity;
+    items_.back().pSel = storage.Text.data();
+}
+
+// The item of a PPD feature: its options as the PPD's texts, the selected one chosen.
+void HostOptionItems::AddFeature(const Ppd& ppd, const std::string& feature, std::u16string name,
+                                 uint8_t publicId) {
+    std::vector<std::u16string> texts;
+    std::vector<std::string> keywords;
+    int32_t selection = 0;
+    const std::optional<std::string> selected = ppd.Selected(feature);
+    for (const std::string& option : ppd.Options(feature)) {
+        if (selected && option == *selected) {
+            selection = static_cast<int32_t>(texts.size());
+        }
+        texts.push_back(Wide(ppd.OptionText(feature, option)));
+        keywords.push_back(option);
+    }
+    Add(std::move(name), publicId, TVOT_LISTBOX, std::move(texts), selection, feature,
+        std::move(keywords));
+}
+
+std::optional<std::string> HostOptionItems::SelectedOption(const OPTITEM& item) const {
+    for (size_t i = 0; i < items_.size(); ++i) {
+        const Storage& storage = *storage_[i];
+        if (&items_[i] == &item && item.Sel >= 0 &&
+            static_cast<size_t>(item.Sel) < storage.OptionKeywords.size()) {
+            return storage.OptionKeywords[static_cast<size_t>(item.Sel)];
+        }
+    }
+    return std::nullopt;
+}
+
+bool HostOptionItems::WriteBack(Ppd& ppd, DEVMODEW& publicMode, std::string& error) const {
+    for (const OPTITEM& item : items_) {
+        switch (item.DMPubID) {
+            case DMPUB_ORIENTATION:
+                publicMode.dmOrientation = static_cast<int16_t>(item.Sel == 1 ? 2 : 1);
+                break;
+            case DMPUB_COPIES_COLLATE:
+                publicMode.dmCopies = static_cast<int16_t>(std::clamp(item.Sel, 1, 9999));
+                break;
+            default:
+                break;
+        }
+        const std::string keyword = Keyword(item);
+        const std::optional<std::string> option = SelectedOption(item);
+        if (keyword.empty() || !option) {
+            continue;
+        }
+        if (!ppd.Select(keyword, *option, error)) {
+            return false;
+        }
+        if (item.DMPubID == DMPUB_DUPLEX) {
+            publicMode.dmDuplex = static_cast<int16_t>(*option == "DuplexTumble"     ? 3
+                                                       : *option == "DuplexNoTumble" ? 2
+                                                                                     : 1);
+        } else if (item.DMPubID == DMPUB_COLOR) {
+            publicMode.dmColor = static_cast<int16_t>(IsGrayOption(*option) ? 1 : 2);
+        } else if (item.DMPubID == DMPUB_FORMNAME) {
+            const std::u16string form = Wide(ppd.OptionText(keyword, *option));
+            std::fill(std::begin(publicMode.dmFormName), std::end(publicMode.dmFormName), u'\0');
+            form.copy(publicMode.dmFormName, std::size(publicMode.dmFormName) - 1);
+        }
+    }
+    return true;
 }
 
 bool RunPrinterSheet(const SheetRequest& request, SheetOutcome& outcome, std::string& error) {
@@ -347,6 +336,10 @@ bool RunPrinterSheet(const SheetRequest& request, SheetOutcome& outcome, std::st
     }
     std::optional<DeviceMode> kept;
     IPrintOemUI2& plugin = session.Module->Plugin();
+    // The host's common property sheet module, which names the booklet choice, is this one.
+    if (const std::optional<std::string> path = ModulePath(HostModule())) {
+        RegisterHostDataFile(u"compstui.dll", *path);
+    }
     const SheetHeap heap;
     std::u16string name = printerName;
     HostOptionItems items;
@@ -400,21 +393,24 @@ bool RunPrinterSheet(const SheetRequest& request, SheetOutcome& outcome, std::st
     NoteFailure(outcome, sheetsCall, sheets(&info));
     outcome.Errors.insert(outcome.Errors.end(), builder.Refused.begin(), builder.Refused.end());
 
-    // What an Apply reaches is what the host keeps, with its own items' choices.
+    // What an Apply reaches is what the host keeps: every item in the field or the PPD feature
+    // it stands for.
+    std::string keepError;
     const auto keep = [&] {
-        DEVMODEW& publicMode = deviceMode->Public();
-        const OPTITEM* all = items.Items();
-        publicMode.dmOrientation = static_cast<int16_t>(all[0].Sel == 1 ? 2 : 1);
-        publicMode.dmCopies = static_cast<int16_t>(std::max(1, all[1].Sel));
-        kept = deviceMode;
+        if (items.WriteBack(*session.PrinterPpd, deviceMode->Public(), keepError)) {
+            kept = deviceMode;
+        }
     };
-    HostPage hostPage{&items, &itemParams, outcome.NoPermission, keep};
+    HostItemsPage hostPage{&items, &itemParams, outcome.NoPermission, keep};
+    // The plug-in's item changes (a profile loaded) show on the page at once.
+    session.Core->SetItemUpdateHandler(
+        [&hostPage](const OPTITEM* item) { return RefreshHostItem(hostPage, item); });
     std::vector<PROPSHEETPAGEW> pages;
     PROPSHEETPAGEW own{};
     own.dwSize = sizeof own;
     own.hInstance = HostModule();
     own.pszTemplate = MAKEINTRESOURCEW(IDD_HOST_ITEMS_PAGE);
-    own.pfnDlgProc = HostPageProcedure;
+    own.pfnDlgProc = HostItemsPageProcedure;
     own.lParam = reinterpret_cast<LPARAM>(&hostPage);
     pages.push_back(own);
     pages.insert(pages.end(), builder.PluginPages.begin(), builder.PluginPages.end());
@@ -443,6 +439,10 @@ bool RunPrinterSheet(const SheetRequest& request, SheetOutcome& outcome, std::st
     outcome.PluginReportedChange = builder.ChangeReported;
     // Without the right to change them, the settings are only shown.
     if (outcome.Result == 1 && !outcome.NoPermission) {
+        if (!kept) {
+            error = keepError.empty() ? "the sheet ended without its settings applied" : keepError;
+            return false;
+        }
         if (!WritePrinterSettings(printerName, settingsKind, *kept, error)) {
             return false;
         }

@@ -37,6 +37,11 @@ class HostOptionItems {
     // The public items first (orientation, copies, pages per sheet, page order), then one item
     // per PPD feature in the file's order.
     void Build(const Ppd& ppd, const platform::DEVMODEW& publicMode);
+    // Every item into the public field or the PPD feature it stands for; false with a reason
+    // when the PPD refuses an option.
+    bool WriteBack(Ppd& ppd, platform::DEVMODEW& publicMode, std::string& error) const;
+    // The PPD option keyword of a feature item's current selection.
+    std::optional<std::string> SelectedOption(const platform::OPTITEM& item) const;
     // Read-only items, for a user who may not change the settings.
     void DisableAll();
 
@@ -44,13 +49,22 @@ class HostOptionItems {
     struct Storage {
         std::u16string Name;
         std::vector<std::u16string> OptionNames;
+        std::vector<std::string> OptionKeywords;  // of a PPD feature's item
         std::vector<platform::OPTPARAM> Options;
         platform::OPTTYPE Type{};
         std::string Keyword;
         platform::USERDATA UserData{};
+        std::u16string Text;  // an edit-box item's buffer
     };
+    static constexpr uint32_t EditTextCapacity = 128;
+    void AddEdit(std::u16string name);
     void Add(std::u16string name, uint8_t publicId, uint8_t type,
-             std::vector<std::u16string> options, int32_t selection, std::string keyword);
+             std::vector<std::u16string> options, int32_t selection, std::string keyword,
+             std::vector<std::string> optionKeywords = {});
+    static void FollowPublicField(platform::OPTITEM& item, const Storage& storage,
+                                  const platform::DEVMODEW& publicMode);
+    void AddFeature(const Ppd& ppd, const std::string& feature, std::u16string name,
+                    uint8_t publicId);
 
     std::vector<std::unique_ptr<Storage>> storage_;
     std::vector<platform::OPTITEM> items_;

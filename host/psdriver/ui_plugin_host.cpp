@@ -11,6 +11,7 @@
 #include "host/system/spooler_admin.h"
 #include "host/system/spooler_info.h"
 #include "host/system/utf.h"
+#include "platform/property_sheet_ui.h"
 #include "platform/spooler.h"
 
 namespace host {
@@ -45,9 +46,16 @@ BOOL CoreUI2::DrvUpgradeRegistrySetting(HANDLE, const char*, const char*) {
     return FALSE;
 }
 
-BOOL CoreUI2::DrvUpdateUISetting(void*, void*, uint32_t, uint32_t) {
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return FALSE;
+BOOL CoreUI2::DrvUpdateUISetting(void*, void* optionItem, uint32_t, uint32_t mode) {
+    if (optionItem == nullptr || (mode != OEMCUIP_DOCPROP && mode != OEMCUIP_PRNPROP)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!itemUpdated_ || !itemUpdated_(static_cast<const OPTITEM*>(optionItem))) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
+    return TRUE;
 }
 
 HRESULT CoreUI2::GetOptions(POEMUIOBJ, uint32_t, const char*, uint32_t, char*, uint32_t,

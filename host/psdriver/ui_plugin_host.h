@@ -25,6 +25,11 @@ class CoreUI2 final : public platform::ComObject<platform::IPrintCoreUI2> {
   public:
     explicit CoreUI2(const Ppd& ppd) : ppd_(ppd) {}
 
+    // What DrvUpdateUISetting does with an item the plug-in changed: the sheet shows it again.
+    void SetItemUpdateHandler(std::function<bool(const platform::OPTITEM*)> handler) {
+        itemUpdated_ = std::move(handler);
+    }
+
     platform::BOOL DrvGetDriverSetting(void* host, const char* feature, void* output, uint32_t size,
                                        uint32_t* needed, uint32_t* optionsReturned) override;
     platform::BOOL DrvUpgradeRegistrySetting(platform::HANDLE printer, const char* feature,
@@ -64,6 +69,7 @@ class CoreUI2 final : public platform::ComObject<platform::IPrintCoreUI2> {
 
   private:
     const Ppd& ppd_;
+    std::function<bool(const platform::OPTITEM*)> itemUpdated_;
 };
 
 // The user-interface plug-in of a driver, created through the module's class factory; the

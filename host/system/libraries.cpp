@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "host/system/data_file_modules.h"
 #include "host/system/handle_table.h"
 #include "platform/module.h"
 
@@ -90,6 +91,9 @@ void* GetProcAddress(HMODULE module, const char* name) {
 }
 
 BOOL FreeLibrary(HMODULE module) {
+    if (host::CloseDataFile(module)) {
+        return TRUE;
+    }
     if (!host::AllLibraries().loaded.Remove(module)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "host/system/data_file_modules.h"
 #include "host/system/elf_image.h"
 #include "platform/module.h"
 #include "platform/result.h"
@@ -91,6 +92,9 @@ std::optional<ResourceTable> ReadResources(const LoadedObject& object) {
 const ResourceTable* ModuleResources(platform::HMODULE module) {
     if (module == nullptr) {
         return nullptr;
+    }
+    if (const ResourceTable* data = DataFileResources(module)) {
+        return data;
     }
     // The cheap check first: the module at this address still comes from the cached file.
     Dl_info info{};

@@ -44,6 +44,11 @@ Action SetText(int32_t id, std::u16string text) {
 Action Select(int32_t id, std::u16string item) {
     return Make(ActionKind::Select, id, std::move(item));
 }
+Action Item(std::u16string name, std::u16string value) {
+    Action action = Make(ActionKind::Item, HostItemListId, std::move(name));
+    action.Value = std::move(value);
+    return action;
+}
 Action SelectIndex(int32_t id, int32_t index) {
     return Make(ActionKind::Select, id, {}, index);
 }
@@ -214,6 +219,7 @@ class Person {
     Outcome TypeText();
     Outcome SetWholeText();
     Outcome ListAction();
+    Outcome ItemAction();
     Outcome PressKey();
     Outcome AnswerBox();
     Outcome PressButton();
@@ -377,6 +383,24 @@ Outcome Person::ListAction() {
             break;
     }
     return std::nullopt;
+}
+
+// As a person does it: click the item's row, then choose in the drop-down below the list.
+Outcome Person::ItemAction() {
+    const auto* rows = control_->StateAs<ListBoxState>();
+    if (rows == nullptr) {
+        return Name() + " is no list of items";
+    }
+    const int32_t row = rows->Items.FindPrefix(-1, action_.Text + u"：");
+    if (row < 0) {
+        return Name() + " has no item " + Quoted(action_.Text);
+    }
+    Action select = SelectIndex(HostItemListId, row);
+    if (Outcome failed = Person(select).Perform()) {
+        return failed;
+    }
+    Action choose = Select(HostItemChoiceId, action_.Value);
+    return Person(choose).Perform();
 }
 
 Outcome Person::PressKey() {
@@ -706,6 +730,8 @@ Outcome Person::Perform() {
         case ActionKind::Toggle:
         case ActionKind::DoubleClick:
             return ListAction();
+        case ActionKind::Item:
+            return ItemAction();
         case ActionKind::Slide:
             if (!control_->SameClass(TRACKBAR_CLASSW)) {
                 return Name() + " is no trackbar";

@@ -35,7 +35,13 @@ enum class ActionKind {
     Screenshot,
     Expect,
     Check,
+    Item,  // the host's item page: a row by its item's name, then a choice by its text
 };
+
+// The controls of the host driver's option-items page that the item action uses: the list of
+// rows ("name：setting") and the drop-down of the selected row's choices.
+constexpr int32_t HostItemListId = 1001;
+constexpr int32_t HostItemChoiceId = 1002;
 
 enum class ExpectKind {
     Enabled,
@@ -65,8 +71,9 @@ inline bool ExpectsNoControl(ExpectKind kind) {
 struct Action {
     ActionKind Kind = ActionKind::Click;
     int32_t Id = 0;
-    std::u16string Text;  // typed text, item text, page title, screenshot name, expected text
-    int32_t Number = -1;  // item index (-1: by text), slider position, answer, key, count
+    std::u16string Text;   // typed text, item text, page title, screenshot name, expected text
+    std::u16string Value;  // the choice of an item action
+    int32_t Number = -1;   // item index (-1: by text), slider position, answer, key, count
     ExpectKind Expect = ExpectKind::Enabled;
     std::function<void()> Check;  // a test's own look at the state, run in turn
     int32_t Line = 0;             // the script line; 0: the position in its list
@@ -93,6 +100,8 @@ Action Help();
 Action Screenshot(std::u16string name);
 Action Expect(int32_t id, ExpectKind kind, std::u16string text = {}, int32_t number = -1);
 Action Check(std::function<void()> check);
+// Selects the row of the item `name` on the host's item page and picks the choice `value`.
+Action Item(std::u16string name, std::u16string value);
 
 struct InputFailure {
     int32_t Line = 0;

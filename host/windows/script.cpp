@@ -55,6 +55,7 @@ class LineParser {
     bool ItemOrIndex(Action& action, std::string* error);
     bool ExpectState(Action& action, std::string* error);
     bool NoArguments(std::string* error) const;
+    bool ItemAndValue(Action& action, std::string* error);
     bool SheetExpectation(Action& action, std::string* error, bool* ok);
 
     std::string_view rest_;
@@ -89,6 +90,29 @@ bool LineParser::SheetExpectation(Action& action, std::string* error, bool* ok) 
     action.Expect = found->second;
     *ok = true;
     return true;
+}
+
+// `item NAME VALUE`: the name one word or in double quotes, the value the rest of the line.
+bool LineParser::ItemAndValue(Action& action, std::string* error) {
+    std::string_view rest = Trimmed(rest_);
+    std::string_view name;
+    if (!rest.empty() && rest.front() == '"') {
+        const size_t close = rest.find('"', 1);
+        if (close == std::string_view::npos) {
+            *error = "item needs a closing \" after its name";
+            return false;
+        }
+        name = rest.substr(1, close - 1);
+        rest = rest.substr(close + 1);
+    } else {
+        std::tie(name, rest) = SplitWord(rest);
+    }
+    rest = Trimmed(rest);
+    if (name.empty() || rest.empty()) {
+        *error = "item needs an item name and a value";
+        return false;
+    }
+    return Text(name, &action.Text, error) && Text(rest, &action.Value, error);
 }
 
 bool LineParser::Id(int32_t* id, std::string* error) {
@@ -199,7 +223,8 @@ std::optional<Action> LineParser::Parse(std::string* error) {
         {"cancel", ActionKind::Cancel},
         {"help", ActionKind::Help},
         {"screenshot", ActionKind::Screenshot},
-        {"expect", ActionKind::Expect}};
+        {"expect", ActionKind::Expect},
+        {"item", ActionKind::Item}};
     static const std::map<std::string_view, int32_t> Answers = {
         {"yes", IDYES},     {"no", IDNO},       {"ok", IDOK},        {"cancel", IDCANCEL},
         {"abort", IDABORT}, {"retry", IDRETRY}, {"ignore", IDIGNORE}};
@@ -235,6 +260,10 @@ std::optional<Action> LineParser::Parse(std::string* error) {
         case ActionKind::Toggle:
         case ActionKind::DoubleClick:
             ok = Id(&action.Id, error) && ItemOrIndex(action, error);
+            break;
+        case ActionKind::Item:
+            action.Id = HostItemListId;
+            ok = ItemAndValue(action, error);
             break;
         case ActionKind::Slide:
             ok = Id(&action.Id, error);

@@ -315,6 +315,8 @@ const Command Commands[] = {
      "Actions: page TITLE, click ID, type ID TEXT, settext ID TEXT, select ID TEXT|#N,\n"
      "toggle ID TEXT, doubleclick ID TEXT, slide ID POS, arrow ID up|down, key ID NAME,\n"
      "answer yes|no|ok|cancel, apply, ok, cancel, help, screenshot NAME,\n"
+     "item NAME VALUE (on \"高级\": the item's row, then its choice; a NAME with spaces in\n"
+     "double quotes, the VALUE the rest of the line),\n"
      "expect ID enabled|disabled|visible|hidden|checked|unchecked|focused|text=T|selected=T|\n"
      "items=A|B|C|count=N|pos=N, expect changed|unchanged (a page told the sheet of a change\n"
      "since it opened or since the last Apply), expect dialog=CAPTION|nodialog (the modal\n"

@@ -20,6 +20,7 @@
 #include "ui/core/sheet_pages.h"
 #include "ui/core/sheet_state.h"
 #include "ui/core/ui_plugin.h"
+#include "ui/profiles/profiles_page.h"
 #include "ui/output/output_options_page.h"
 #include "ui/resources/resource_ids.h"
 
@@ -221,7 +222,7 @@ constexpr SheetPage DocumentPages[] = {
     {WatermarksTemplate, nullptr},
     {ManualColorTemplate, PropertyPage::Procedure<ManualColorPage>},
     {MonoQualityTemplate, PropertyPage::Procedure<PrintQualityPage>},
-    {ProfilesTemplate, nullptr},
+    {ProfilesTemplate, PropertyPage::Procedure<ProfilesPage>},
     {DocumentAboutTemplate, PropertyPage::Procedure<AboutPage>},
 };
 

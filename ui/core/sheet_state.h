@@ -31,6 +31,10 @@ struct SheetState {
     platform::OPTITEM* HostItems;
     uint32_t HostItemCount;
     uint32_t PluginItemCount;
+    // The profiles page and its naming dialog.
+    char16_t NewProfileName[128];
+    char16_t OldProfileName[128];
+    uint32_t ProfileDialogResult;  // 1: a name was accepted, 2: cancelled
 
     // The output options page: the fax block as last read from the user's store, and the cover
     // page the setup dialog edits.

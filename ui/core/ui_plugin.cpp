@@ -7,6 +7,7 @@
 
 #include "settings/plugin_devmode.h"
 #include "settings/settings.h"
+#include "ui/core/host_items.h"
 #include "ui/core/printer_events.h"
 #include "ui/watermarks/watermark_store.h"
 
@@ -70,14 +71,16 @@ HRESULT UiPlugin::PublishDriverInterface(IUnknown* host) {
     return S_OK;
 }
 
-// The plug-in adds no option items of its own yet; the host keeps all of its own.
-HRESULT UiPlugin::CommonUIProp(uint32_t, OEMCUIPPARAM* params) {
-    if (params == nullptr) {
+HRESULT UiPlugin::CommonUIProp(uint32_t mode, OEMCUIPPARAM* params) {
+    if (params == nullptr || (mode != OEMCUIP_DOCPROP && mode != OEMCUIP_PRNPROP)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return E_FAIL;
     }
-    params->cOEMOptItems = 0;
-    return S_OK;
+    try {
+        return mode == OEMCUIP_DOCPROP ? DocumentItems(*this, *params) : PrinterItems(*params);
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
 }
 
 HRESULT UiPlugin::PrinterEvent(char16_t* printerName, int32_t event, uint32_t, LPARAM) {

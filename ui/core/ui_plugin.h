@@ -17,7 +17,7 @@ platform::ServerCounters& ModuleCounters();
 platform::HANDLE& PageActivationContext();
 
 class UiPlugin final : public platform::ComObject<platform::IPrintOemUI2> {
-public:
+  public:
     explicit UiPlugin(platform::ServerCounters& counters) : live_(counters) {}
 
     platform::HRESULT GetInfo(uint32_t mode, void* buffer, uint32_t size,
@@ -44,8 +44,7 @@ public:
     platform::HRESULT QueryColorProfile(platform::HANDLE printer, platform::POEMUIOBJ host,
                                         platform::DEVMODEW* publicDevmode, void* pluginDevmode,
                                         uint32_t queryMode, void* profileData,
-                                        uint32_t* profileDataSize,
-                                        uint32_t* profileFlags) override;
+                                        uint32_t* profileDataSize, uint32_t* profileFlags) override;
     platform::HRESULT FontInstallerDlgProc(platform::HWND window, uint32_t message,
                                            platform::WPARAM wparam,
                                            platform::LPARAM lparam) override;
@@ -62,11 +61,17 @@ public:
     platform::IPrintCoreUI2* Core() const { return coreHelper_.Get(); }
     // The state of the document sheet being built or shown; null between sheets.
     SheetState*& CurrentDocumentSheet() { return currentSheet_; }
+    // The host's page-order and pages-per-sheet items found by the last document-sheet walk;
+    // borrowed, null until found.
+    platform::OPTITEM*& PageOrderItem() { return pageOrderItem_; }
+    platform::OPTITEM*& NupItem() { return nupItem_; }
 
-private:
+  private:
     platform::LiveObject live_;
     platform::ComPtr<platform::IPrintCoreUI2> coreHelper_;
     SheetState* currentSheet_ = nullptr;
+    platform::OPTITEM* pageOrderItem_ = nullptr;
+    platform::OPTITEM* nupItem_ = nullptr;
 };
 
 }  // namespace qv::ui

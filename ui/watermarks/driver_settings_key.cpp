@@ -27,7 +27,7 @@ bool OpenSubkey(HKEY parent, std::u16string_view name, KeyMode mode, RegistryKey
     LSTATUS status;
     if (mode == KeyMode::Create) {
         status = RegCreateKeyExW(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 KEY_WRITE, nullptr, key.Put(), nullptr);
+                                 KEY_READ | KEY_WRITE, nullptr, key.Put(), nullptr);
     } else {
         status = RegOpenKeyExW(parent, path.c_str(), 0,
                                mode == KeyMode::Read ? KEY_READ : KEY_WRITE, key.Put());

@@ -40,8 +40,9 @@ class RegistryKey {
 // "Software\Quorvel\PSPlugIn\<driver name>".
 std::u16string DriverSettingsPath(std::u16string_view driverName);
 
-// Opens (KEY_READ or KEY_WRITE) or creates (KEY_WRITE) the key of the printer's driver below
-// `root`; false when the printer's information cannot be read or the key does not open.
+// Opens (KEY_READ or KEY_WRITE) or creates (KEY_READ | KEY_WRITE, so that what is made there can
+// be listed) the key of the printer's driver below `root`; false when the printer's information
+// cannot be read or the key does not open.
 bool OpenDriverSettingsKey(platform::HANDLE printer, KeyMode mode, RegistryKey& key,
                            platform::HKEY root = platform::HKEY_CURRENT_USER);
 bool OpenDriverKeyByName(std::u16string_view driverName, KeyMode mode, RegistryKey& key,
