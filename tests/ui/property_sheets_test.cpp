@@ -138,12 +138,16 @@ TEST_F(PropertySheetsTest, DocumentPagesFollowThePrintersFeatures) {
 TEST_F(PropertySheetsTest, OnlyTheBuiltPagesAreAddedEachWithTheSheetsState) {
     PROPSHEETUI_INFO info = Info(PROPSHEETUI_REASON_INIT);
     ASSERT_EQ(S_OK, plugin_->DocumentPropertySheets(&info, 0));
-    ASSERT_EQ(1U, sheetCalls.size());
-    EXPECT_EQ(CPSFUNC_ADD_PROPSHEETPAGEW, sheetCalls[0].Function);
-    EXPECT_EQ(IDD_ABOUT_DOCUMENT, sheetCalls[0].Template);
-    EXPECT_EQ(static_cast<LPARAM>(info.UserData), sheetCalls[0].PageParam);
-    // The module's manifest gives its pages an activation context.
-    EXPECT_EQ(PSP_HASHELP | PSP_USEFUSIONCONTEXT, sheetCalls[0].PageFlags);
+    const uint16_t built[] = {IDD_WATERMARKS_PAGE, IDD_ABOUT_DOCUMENT};
+    ASSERT_EQ(std::size(built), sheetCalls.size());
+    for (size_t i = 0; i < std::size(built); ++i) {
+        SCOPED_TRACE(built[i]);
+        EXPECT_EQ(CPSFUNC_ADD_PROPSHEETPAGEW, sheetCalls[i].Function);
+        EXPECT_EQ(built[i], sheetCalls[i].Template);
+        EXPECT_EQ(static_cast<LPARAM>(info.UserData), sheetCalls[i].PageParam);
+        // The module's manifest gives its pages an activation context.
+        EXPECT_EQ(PSP_HASHELP | PSP_USEFUSIONCONTEXT, sheetCalls[i].PageFlags);
+    }
     EXPECT_EQ(0x4242U, info.Result);
     auto* state = reinterpret_cast<qv::ui::SheetState*>(info.UserData);
     ASSERT_NE(nullptr, state);

@@ -19,6 +19,7 @@
 #include "ui/core/sheet_state.h"
 #include "ui/core/ui_plugin.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/watermarks/watermarks_page.h"
 
 namespace qv::ui {
 
@@ -206,7 +207,7 @@ struct SheetPage {
 
 constexpr SheetPage DocumentPages[] = {
     {OutputOptionsTemplate, nullptr},
-    {WatermarksTemplate, nullptr},
+    {WatermarksTemplate, PropertyPage::Procedure<WatermarksPage>},
     {QualityTemplate, nullptr},
     {ProfilesTemplate, nullptr},
     {DocumentAboutTemplate, PropertyPage::Procedure<AboutPage>},
