@@ -97,8 +97,7 @@ TEST_F(HelpOpeningTest, EachKindOfHelpFileOpensItsViewer) {
 
 class AboutFileVersions : public testing_support::MachineTest {};
 
-TEST_F(AboutFileVersions,
-       FilesWithoutVersionInformationShowNotAvailableAndWithoutFileVersionAreLeftOut) {
+TEST_F(AboutFileVersions, FilesWithoutVersionInformationShowNotAvailableAndWithoutFileVersionAreLeftOut) {
     const std::filesystem::path folder = host::MapPath(u"C:\\drivers");
     std::filesystem::create_directories(folder);
     std::filesystem::copy_file(QV_UI_MODULE, folder / "qvpsui.so");
