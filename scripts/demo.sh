@@ -2,7 +2,9 @@
 # Sets up the machine, builds, installs the sample colour printer into a fresh machine root,
 # prints a confidential job with user name and PIN, and shows the stream the printer would get:
 # its PJL header, the start of the PostScript, and its PJL trailer; then opens the printer's
-# document settings sheet, selects its About page and writes pictures of the sheet's pages.
+# document settings sheet, selects its About page and writes pictures of the sheet's pages;
+# chooses two watermarks on the 水印 page, pictures it with its pickers and shows what the job
+# hands on of them.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -51,3 +53,14 @@ printf 'page 关于\nexpect 1080 text=版本 1.0\nscreenshot about\nok\n' |
 grep -E '"(ended|saved|pages)"' "$root/sheet.json"
 echo "== Pictures of the sheet's pages:"
 ls "$shots"
+
+echo
+echo "== Watermarks: 草稿 on the first page, 用户名 on the others, chosen on the 水印 page"
+printf '%s\n' 'page 水印' 'click 1047' 'select 1049 草稿' 'select 1050 用户名' 'screenshot watermarks' \
+  'click 1167' 'select 1169 密件' 'screenshot watermark-edit-picker' 'click 2' \
+  'click 1163' 'toggle 1039 密件' 'screenshot watermark-delete-picker' 'click 2' 'ok' |
+  qvhost --user alice sheet "QV Office" --script - --screenshots "$shots" >/dev/null
+echo "== What a job hands to whoever asks for its watermarks (order, then the first record):"
+qvhost --user alice print "QV Office" --escape 0x10026/4@1 --escape 0x10027/704@1 \
+  -o "$root/watermarks.prn" 2>&1 | cut -c1-96
+ls "$shots"/watermark*
