@@ -106,7 +106,7 @@
 
 /* The watermarks page's and the pickers' strings. */
 #define IDS_MESSAGE_CHOOSE_WATERMARK 85
-#define IDS_NO_WATERMARK_ENTRY 88
+#define IDS_WATERMARK_NONE_NAME 88
 #define IDS_CAPTION_ALL_PAGES 91
 #define IDS_CAPTION_OTHER_PAGES 92
 #define IDS_CAPTION_FIRST_PAGE 93

@@ -200,7 +200,7 @@ void WatermarksPage::EnableLibraryButtons(bool enable) const {
 }
 
 void WatermarksPage::RefillLists() const {
-    const std::u16string none = LoadText(IDS_NO_WATERMARK_ENTRY);
+    const std::u16string none = LoadText(IDS_WATERMARK_NONE_NAME);
     for (const int32_t id : {IDC_FIRST_WATERMARK_LIST, IDC_SECOND_WATERMARK_LIST}) {
         const ListBox list = ListAt(id);
         list.Clear();
