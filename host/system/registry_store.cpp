@@ -131,6 +131,47 @@ uint32_t LengthInUnits(const std::string& utf8) {
     return static_cast<uint32_t>(DecodeName(utf8).size());
 }
 
+// Inside a batch, a change is a savepoint of the batch's transaction, so a failed edit still
+// undoes only itself.
+class ChangeInBatch {
+  public:
+    explicit ChangeInBatch(sqlite3* db) : db_(db) {
+        begun_ = sqlite3_exec(db_, "SAVEPOINT change", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~ChangeInBatch() {
+        if (begun_) {
+            sqlite3_exec(db_, "ROLLBACK TO change", nullptr, nullptr, nullptr);
+            sqlite3_exec(db_, "RELEASE change", nullptr, nullptr, nullptr);
+        }
+    }
+    bool Begun() const { return begun_; }
+    bool Commit() {
+        if (!begun_ ||
+            sqlite3_exec(db_, "RELEASE change", nullptr, nullptr, nullptr) != SQLITE_OK) {
+            return false;
+        }
+        begun_ = false;
+        return true;
+    }
+
+  private:
+    sqlite3* db_;
+    bool begun_ = false;
+};
+
+template <typename Transaction, typename Edit>
+uint32_t RunChange(sqlite3* db, Edit edit) {
+    Transaction transaction(db);
+    if (!transaction.Begun()) {
+        return ERROR_CANTWRITE;
+    }
+    const uint32_t error = edit();
+    if (error != ERROR_SUCCESS) {
+        return error;  // rolled back
+    }
+    return transaction.Commit() ? ERROR_SUCCESS : ERROR_CANTWRITE;
+}
+
 }  // namespace
 
 std::unique_ptr<RegistryStore> RegistryStore::Open(const std::string& file, std::string& error) {
@@ -179,6 +220,9 @@ bool RegistryStore::CreateSchema(std::string& error) {
             return false;
         }
     }
+    if (SchemaIsCurrent()) {
+        return true;  // nothing to write: a command that only reads commits nothing
+    }
     WriteTransaction transaction(db_);
     if (!transaction.Begun()) {
         error = sqlite3_errmsg(db_);
@@ -203,21 +247,47 @@ bool RegistryStore::CreateSchema(std::string& error) {
     return true;
 }
 
+bool RegistryStore::SchemaIsCurrent() {
+    SqliteStatement version(db_, "PRAGMA user_version");
+    return version.Step() == SQLITE_ROW && version.Integer(0) == SchemaVersion;
+}
+
 template <typename Edit>
 uint32_t RegistryStore::Change(KeyId key, Edit edit) {
     std::lock_guard lock(mutex_);
-    WriteTransaction transaction(db_);
-    if (!transaction.Begun()) {
-        return ERROR_CANTWRITE;
+    const auto checkedEdit = [&]() -> uint32_t {
+        return KeyExists(key) ? edit() : ERROR_KEY_DELETED;
+    };
+    return batchDepth_ > 0 ? RunChange<ChangeInBatch>(db_, checkedEdit)
+                           : RunChange<WriteTransaction>(db_, checkedEdit);
+}
+
+bool RegistryStore::BeginBatch() {
+    std::lock_guard lock(mutex_);
+    if (batchDepth_ == 0) {
+        if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+            return false;
+        }
+        batchAbandoned_ = false;
     }
-    if (!KeyExists(key)) {
-        return ERROR_KEY_DELETED;
+    ++batchDepth_;
+    return true;
+}
+
+bool RegistryStore::EndBatch(bool commit) {
+    std::lock_guard lock(mutex_);
+    if (batchDepth_ == 0) {
+        return false;
     }
-    const uint32_t error = edit();
-    if (error != ERROR_SUCCESS) {
-        return error;  // rolled back
+    batchAbandoned_ = batchAbandoned_ || !commit;
+    if (--batchDepth_ > 0) {
+        return !batchAbandoned_;
     }
-    return transaction.Commit() ? ERROR_SUCCESS : ERROR_CANTWRITE;
+    if (!batchAbandoned_ && sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) {
+        return true;
+    }
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    return false;
 }
 
 uint32_t RegistryStore::ReadValue(SqliteStatement& query, KeyId key, uint32_t absent,
@@ -286,6 +356,10 @@ uint32_t RegistryStore::OpenKey(KeyId parent, std::span<const std::u16string> pa
 uint32_t RegistryStore::CreateKey(KeyId parent, std::span<const std::u16string> path, KeyId& key,
                                   bool& created) {
     created = false;
+    // An existing key is only read: opening what is there must not cost a write transaction.
+    if (OpenKey(parent, path, key) == ERROR_SUCCESS) {
+        return ERROR_SUCCESS;
+    }
     return Change(parent, [&]() -> uint32_t {
         KeyId current = parent;
         std::string utf8;

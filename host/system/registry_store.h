@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <utility>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -68,10 +68,18 @@ class RegistryStore {
     // generations mean nothing in the registry changed in between.
     std::pair<int64_t, int64_t> Generation();
 
+    // Makes every change on this connection until the matching EndBatch one transaction, so a
+    // crash leaves all of them or none. Batches nest; the outermost one commits, and only when
+    // no batch inside it was abandoned. EndBatch(true) reports whether the changes were kept.
+    bool BeginBatch();
+    bool EndBatch(bool commit);
+
   private:
     explicit RegistryStore(sqlite3* db) : db_(db) {}
     bool CreateSchema(std::string& error);
-    // One write transaction on key: edit's error code, or its changes committed.
+    bool SchemaIsCurrent();
+    // One write transaction on key (a savepoint inside a batch): edit's error code, or its
+    // changes committed.
     template <typename Edit>
     uint32_t Change(KeyId key, Edit edit);
     // The error for a read that found no row: the absent code, or the key is gone.
@@ -84,6 +92,8 @@ class RegistryStore {
 
     sqlite3* db_;
     std::mutex mutex_;  // one transaction at a time on this connection
+    int batchDepth_ = 0;
+    bool batchAbandoned_ = false;
 };
 
 }  // namespace host

@@ -7,6 +7,7 @@
 #include "host/system/machine.h"
 #include "host/system/machine_keys.h"
 #include "host/system/port_writer.h"
+#include "host/system/registry_batch.h"
 #include "host/system/utf.h"
 #include "platform/spooler.h"
 
@@ -149,12 +150,18 @@ bool SpoolerAdmin::InstallDriver(const DriverInstall& install, std::string& erro
     driver.driverDate = NowAsFileTime();
     driver.driverVersion = DriverVersion;
     driver.provider = driver.manufacturer;
-    if (!PrinterStore::WriteDriver(driver)) {
+    // The driver's keys and what its event writes are kept together or not at all.
+    RegistryBatch batch;
+    if (!batch.Begun() || !PrinterStore::WriteDriver(driver)) {
         error = "cannot write the driver to the registry";
         return false;
     }
     if (const auto handler = CurrentEvents().driverInstalled) {
         handler(driver);
+    }
+    if (!batch.Commit()) {
+        error = "cannot write the driver to the registry";
+        return false;
     }
     return true;
 }
@@ -194,12 +201,19 @@ bool SpoolerAdmin::AddPrinter(const PrinterSetup& setup, std::string& error) {
     printer.server = server;
     printer.attributes = platform::PRINTER_ATTRIBUTE_LOCAL |
                          (server.empty() ? 0 : platform::PRINTER_ATTRIBUTE_NETWORK);
-    if (!PrinterStore::WritePrinter(printer)) {
+    // A printer is listed only once its key, its values and what its event writes are all in
+    // place: a crash half-way leaves no printer rather than one that cannot print.
+    RegistryBatch batch;
+    if (!batch.Begun() || !PrinterStore::WritePrinter(printer)) {
         error = "cannot write the printer to the registry";
         return false;
     }
     if (const auto handler = CurrentEvents().printerAdded) {
         handler(printer);
+    }
+    if (!batch.Commit()) {
+        error = "cannot write the printer to the registry";
+        return false;
     }
     return true;
 }
@@ -209,7 +223,8 @@ bool SpoolerAdmin::RemovePrinter(std::u16string_view name, std::string& error) {
         error = "no printer \"" + ToUtf8(name) + "\"";
         return false;
     }
-    if (!PrinterStore::RemovePrinter(name)) {
+    RegistryBatch batch;
+    if (!batch.Begun() || !PrinterStore::RemovePrinter(name) || !batch.Commit()) {
         error = "cannot remove printer \"" + ToUtf8(name) + "\" from the registry";
         return false;
     }

@@ -42,39 +42,48 @@ class Qvhost : public ::testing::Test {
         std::filesystem::remove_all(root_, ignored);
     }
 
-    // Runs qvhost --root ROOT ARGUMENTS..., its output kept in files beside the root.
-    Outcome Qv(std::vector<std::string> arguments) {
+    // Starts qvhost --root ROOT ARGUMENTS..., its output going to files beside the root; the
+    // child's pid, or -1.
+    pid_t Start(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {QV_QVHOST, "--root", (root_ / "machine").string()});
         std::vector<char*> argv;
         for (auto& argument : arguments) {
             argv.push_back(argument.data());
         }
         argv.push_back(nullptr);
-        const auto out = root_ / "out.txt";
-        const auto err = root_ / "err.txt";
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
+        posix_spawn_file_actions_addopen(&actions, 1, OutFile().c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, ErrFile().c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
         pid_t child = 0;
+        const bool started =
+            posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+        posix_spawn_file_actions_destroy(&actions);
+        return started ? child : -1;
+    }
+
+    // Runs qvhost --root ROOT ARGUMENTS... to its end.
+    Outcome Qv(std::vector<std::string> arguments) {
         Outcome run;
-        if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        if (const pid_t child = Start(std::move(arguments)); child > 0) {
             int status = 0;
             waitpid(child, &status, 0);
             run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         }
-        posix_spawn_file_actions_destroy(&actions);
-        run.out = FileText(out);
-        run.err = FileText(err);
+        run.out = FileText(OutFile());
+        run.err = FileText(ErrFile());
         return run;
     }
 
+    std::filesystem::path OutFile() const { return root_ / "out.txt"; }
+    std::filesystem::path ErrFile() const { return root_ / "err.txt"; }
+
     void InstallSamplePrinter() {
-        ASSERT_EQ(
-            0, Qv({"driver", "add", "Quorvel QV9000Z PS", "--ppd", QV_SAMPLES_DIR "/ppd/QV9000Z.PPD"})
-                   .status);
+        ASSERT_EQ(0, Qv({"driver", "add", "Quorvel QV9000Z PS", "--ppd",
+                         QV_SAMPLES_DIR "/ppd/QV9000Z.PPD"})
+                         .status);
         ASSERT_EQ(0, Qv({"printer", "add", "QV Office", "--driver", "Quorvel QV9000Z PS", "--port",
                          "C:\\spool\\office.prn"})
                          .status);

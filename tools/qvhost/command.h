@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "tools/qvhost/arguments.h"
 
@@ -45,12 +46,20 @@ int Fail(const std::string& message);
 // Prints "qvhost: message" with a hint at the command's --help on stderr and returns 2.
 int WrongUse(const Session& session, const std::string& message);
 
+// The commands of the executable itself: they need only the machine's registry and spooler.
 std::span<const Command> MachineCommands();
-std::span<const Command> DriverCommands();
 std::span<const Command> PrinterCommands();
 std::span<const Command> RegistryCommands();
+
+// The commands that drive the plug-ins (drivers, printing, settings and sheets) live in the
+// module qvhostcommands.so, loaded only when one of them runs or is listed, so that commands
+// which only read start without the PPD, drawing and window libraries. Loading it also passes
+// driver and printer installations on to the user-interface plug-in, as the host's spooler
+// does. LoadCommandModule gives its commands, or null with a one-line reason.
+std::span<const Command> DriverCommands();
 std::span<const Command> PrintCommands();
 std::span<const Command> SettingsCommands();
 std::span<const Command> SheetCommands();
+const std::vector<const Command*>* LoadCommandModule(std::string& error);
 
 }  // namespace qvhost

@@ -3,10 +3,12 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/system/machine.h"
@@ -24,15 +26,38 @@ constexpr const char* Usage =
     "  --user NAME  the session's user (default: the Linux user)\n"
     "Commands:\n";
 
-std::vector<const Command*> AllCommands() {
+std::vector<const Command*> OwnCommands() {
     std::vector<const Command*> commands;
-    for (const auto table : {qvhost::MachineCommands(), qvhost::DriverCommands(),
-                             qvhost::PrinterCommands(), qvhost::PrintCommands(), qvhost::SettingsCommands(), qvhost::SheetCommands(),
-                             qvhost::RegistryCommands()}) {
+    for (const auto table :
+         {qvhost::MachineCommands(), qvhost::PrinterCommands(), qvhost::RegistryCommands()}) {
         for (const Command& command : table) {
             commands.push_back(&command);
         }
     }
+    return commands;
+}
+
+// Where a command stands in the listing: the machine, its drivers and printers, printing and
+// sheets, then the registry.
+size_t ListingRank(const Command* command) {
+    static constexpr std::string_view FirstWords[] = {"init",     "driver", "printer", "print",
+                                                      "settings", "sheet",  "reg"};
+    const std::string_view name(command->name);
+    const std::string_view first = name.substr(0, name.find(' '));
+    return static_cast<size_t>(std::find(std::begin(FirstWords), std::end(FirstWords), first) -
+                               std::begin(FirstWords));
+}
+
+// The executable's commands and, when it loads, the command module's; the module's reason
+// when it does not.
+std::vector<const Command*> AllCommands(std::string& error) {
+    std::vector<const Command*> commands = OwnCommands();
+    if (const auto* loaded = qvhost::LoadCommandModule(error)) {
+        commands.insert(commands.end(), loaded->begin(), loaded->end());
+    }
+    std::stable_sort(commands.begin(), commands.end(), [](const Command* a, const Command* b) {
+        return ListingRank(a) < ListingRank(b);
+    });
     return commands;
 }
 
@@ -47,17 +72,23 @@ std::filesystem::path DefaultRoot() {
 
 // Lists the commands whose name starts with prefix ("" for all).
 void ListCommands(const std::string& prefix) {
-    for (const Command* command : AllCommands()) {
+    std::string error;
+    for (const Command* command : AllCommands(error)) {
         if (std::string(command->name).rfind(prefix, 0) == 0) {
             std::printf("  %s %s\n      %s\n", command->name, command->synopsis, command->summary);
         }
     }
+    if (!error.empty()) {
+        std::fprintf(stderr, "qvhost: %s\n", error.c_str());
+    }
 }
 
-// The command whose words begin the list, the longest first; nullptr when none does.
-const Command* FindCommand(const std::vector<std::string>& words, size_t& used) {
+// The command of commands whose words begin the list, the longest first; nullptr when none
+// does.
+const Command* FindCommand(const std::vector<const Command*>& commands,
+                           const std::vector<std::string>& words, size_t& used) {
     const Command* best = nullptr;
-    for (const Command* command : AllCommands()) {
+    for (const Command* command : commands) {
         std::vector<std::string> name;
         for (const char* c = command->name; *c != '\0';) {
             const char* end = std::strchr(c, ' ');
@@ -108,7 +139,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     size_t used = 0;
-    const Command* command = FindCommand(words, used);
+    // The module is loaded only for a command that is not the executable's own.
+    const Command* command = FindCommand(OwnCommands(), words, used);
+    std::string moduleError;
+    if (command == nullptr) {
+        command = FindCommand(AllCommands(moduleError), words, used);
+    }
+    if (command == nullptr && !moduleError.empty()) {
+        return qvhost::Fail(moduleError);
+    }
     if (command == nullptr) {
         if (words.size() >= 2 && words[1] == "--help") {
             ListCommands(words[0] + " ");

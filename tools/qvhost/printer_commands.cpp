@@ -52,7 +52,8 @@ int Add(Session& session, Arguments& arguments) {
     if (!name || !driverName || !portName || !serverName) {
         return Fail("the arguments are not UTF-8");
     }
-    if (!session.OpenMachine(error) ||
+    // The module carries the plug-in's printer event.
+    if (!LoadCommandModule(error) || !session.OpenMachine(error) ||
         !host::SpoolerAdmin::AddPrinter({*name, *driverName, *portName, *serverName}, error)) {
         return Fail(error);
     }

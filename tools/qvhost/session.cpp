@@ -1,6 +1,5 @@
 #include <cstdio>
 
-#include "host/psdriver/ui_plugin_host.h"
 #include "host/system/machine.h"
 #include "host/system/utf.h"
 #include "tools/qvhost/command.h"
@@ -12,11 +11,6 @@ bool Session::OpenMachine(std::string& error) {
         return false;
     }
     host::SetCurrentUser(user_);
-    // "driver add" and "printer add" reach the plug-in's DriverEvent and PrinterEvent, as the
-    // host's spooler passes them on.
-    host::InstallUiPluginEvents([](const std::string& problem) {
-        std::fprintf(stderr, "qvhost: warning: %s\n", problem.c_str());
-    });
     return true;
 }
 

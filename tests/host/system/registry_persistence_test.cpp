@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/system/machine.h"
+#include "host/system/registry_batch.h"
 #include "host/system/registry_key.h"
 #include "tests/host/system/machine_fixture.h"
 
@@ -76,6 +77,41 @@ TEST_F(RegistryFile, KeepsChangesAcrossReopening) {
     EXPECT_EQ(u"张三", key.GetString(u"LastUserName"));
     EXPECT_EQ((std::vector<std::u16string>{u"NumberOfWaterMarks", u"LastUserName"}),
               key.ValueNames());
+}
+
+// A batch keeps all of its changes or none; a failed change inside it undoes only itself, and
+// an abandoned inner batch takes the outer one with it.
+TEST_F(RegistryFile, KeepsABatchWholeOrNotAtAll) {
+    OpenRoot();
+    const auto valueAfter = [](bool commitOuter, bool commitInner) {
+        RegistryKey::DeleteTree(HKEY_CURRENT_USER, SharedKey);
+        {
+            host::RegistryBatch outer;
+            RegistryKey key;
+            RegistryKey::Create(HKEY_CURRENT_USER, SharedKey, KEY_WRITE, key);
+            key.SetDword(u"Outer", 1);
+            // A failing change inside the batch undoes only itself.
+            EXPECT_NE(ERROR_SUCCESS, RegDeleteValueW(key.Handle(), u"Missing"));
+            {
+                host::RegistryBatch inner;
+                key.SetDword(u"Inner", 2);
+                if (commitInner) {
+                    EXPECT_TRUE(inner.Commit());
+                }
+            }
+            if (commitOuter) {
+                EXPECT_EQ(commitInner, outer.Commit());
+            }
+        }
+        RegistryKey key;
+        if (RegistryKey::Open(HKEY_CURRENT_USER, SharedKey, KEY_READ, key) != ERROR_SUCCESS) {
+            return std::vector<std::u16string>{};
+        }
+        return key.ValueNames();
+    };
+    EXPECT_EQ((std::vector<std::u16string>{u"Outer", u"Inner"}), valueAfter(true, true));
+    EXPECT_TRUE(valueAfter(false, true).empty());
+    EXPECT_TRUE(valueAfter(true, false).empty());
 }
 
 TEST_F(RegistryFile, TakesEveryChangeFromWritersAtOnce) {
