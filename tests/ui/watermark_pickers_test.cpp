@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/module.h"
 #include "tests/ui/watermark_fixture.h"
 #include "ui/watermarks/dynamic_variable_picker.h"
 
@@ -83,6 +84,24 @@ TEST_F(WatermarkPickersTest, EachFailedDeletionIsToldAndTheListShowsWhatRemains)
               MessageTexts());
     EXPECT_EQ(std::vector<std::u16string>{u"用户名"}, ui::StoredWatermarkNames(printer_));
     EXPECT_EQ(1U, ui::ReadWatermarkCount(printer_));
+}
+
+// A question that cannot be asked deletes nothing, as a No does.
+TEST_F(WatermarkPickersTest, WithoutTheConfirmationTextNothingIsDeleted) {
+    Library({u"草稿", u"密件"});
+    // The system library carries no string table of its own.
+    const HMODULE withoutStrings = ModuleFromAddress(reinterpret_cast<const void*>(&LoadStringW));
+    ASSERT_NE(nullptr, withoutStrings);
+    ASSERT_NE(testing_support::ThisModule(), withoutStrings);
+    Run({Check([this] { ui::RunDeletePicker(nullptr, printer_); }),
+         Toggle(IDC_DELETE_PICKER_LIST, u"草稿"),
+         Check([withoutStrings] { qv::settings::ModuleInstance = withoutStrings; }),
+         Click(IDC_DELETE_PICKER_DELETE),
+         Check([] { qv::settings::ModuleInstance = testing_support::ThisModule(); }),
+         Expect(IDC_DELETE_PICKER_LIST, ExpectKind::Count, {}, 2), Click(IDCANCEL)});
+    qv::settings::ModuleInstance = testing_support::ThisModule();
+    EXPECT_TRUE(MessageTexts().empty());
+    EXPECT_EQ(2U, ui::CountStoredWatermarks(printer_));
 }
 
 TEST_F(WatermarkPickersTest, TheVariablePickerComposesTheText) {
