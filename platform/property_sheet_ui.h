@@ -89,6 +89,7 @@ constexpr uint8_t TVOT_CHKBOX = 9;
 constexpr uint32_t OPTIF_COLLAPSE = 0x0001;
 constexpr uint32_t OPTIF_HIDE = 0x0002;
 constexpr uint32_t OPTIF_CHANGED = 0x0008;
+constexpr uint32_t OPTIF_DISABLED = 0x0020;
 
 // Public device-mode item ids (DMPubID) of the items the host ties to DEVMODEW fields.
 constexpr uint8_t DMPUB_NONE = 0;

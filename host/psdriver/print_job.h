@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/psdriver/document.h"
+#include "host/psdriver/settings_edits.h"
 #include "platform/devmode.h"
 
 namespace host {
@@ -27,14 +28,11 @@ struct EscapeRequest {
     bool PassThrough = false;  // the input is sent as PASSTHROUGH data within the page
 };
 
-struct PrintRequest {
+// The edits apply to the job's settings.
+struct PrintRequest : SettingsEdits {
     std::u16string Printer;
     std::u16string DocumentName;
     Document Content;
-    // Applied to the job's settings record before the host merges it through the plug-in.
-    std::function<bool(void* record, std::string& error)> EditSettings;
-    std::function<bool(platform::DEVMODEW& publicMode, std::string& error)> EditPublic;
-    std::vector<std::pair<std::string, std::string>> Options;
     std::u16string OutputFile;      // empty: the printer's port
     std::u16string MachineName;     // empty: this computer
     std::vector<EscapeRequest> Escapes;

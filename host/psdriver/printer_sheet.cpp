@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "host/psdriver/opened_printer.h"
@@ -9,6 +10,8 @@
 #include "host/psdriver/ui_plugin_host.h"
 #include "host/system/utf.h"
 #include "host/windows/dialog.h"
+#include "host/windows/property_sheet.h"
+#include "host/windows/window_manager.h"
 #include "platform/controls.h"
 #include "platform/heap.h"
 #include "platform/module.h"
@@ -76,6 +79,8 @@ intptr_t SheetFunction(HANDLE sheet, uint32_t function, LPARAM param1, LPARAM pa
 struct HostPage {
     HostOptionItems* Items;
     OEMCUIPPARAM* Params;
+    bool ReadOnly;
+    std::function<void()> Applied;  // after every page of the sheet applied its settings
 };
 
 int32_t CallItemCallback(HostPage& page, HWND window, uint16_t reason) {
@@ -139,6 +144,13 @@ intptr_t HostPageProcedure(HWND window, uint32_t message, WPARAM, LPARAM lparam)
             page = reinterpret_cast<HostPage*>(description->lParam);
             SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<intptr_t>(page));
             FillItemList(window, *page->Items);
+            if (page->ReadOnly) {
+                EnableWindow(GetDlgItem(window, IDC_HOST_ITEMS), FALSE);
+            }
+            if (PropertySheet* sheet =
+                    PropertySheet::Of(WindowManager::Instance().Find(GetParent(window)))) {
+                sheet->SetApplyObserver(page->Applied);
+            }
             return TRUE;
         }
         case WM_NOTIFY: {
@@ -188,6 +200,12 @@ std::u16string TemplateTitle(const PROPSHEETPAGEW& page) {
 }
 
 }  // namespace
+
+void HostOptionItems::DisableAll() {
+    for (OPTITEM& item : items_) {
+        item.Flags |= OPTIF_DISABLED;
+    }
+}
 
 std::string HostOptionItems::Keyword(const OPTITEM& item) {
     const auto* data = reinterpret_cast<const USERDATA*>(item.UserData);
@@ -272,39 +290,53 @@ void HostOptionItems::Build(const Ppd& ppd, const DEVMODEW& publicMode) {
     }
 }
 
-bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOutcome& outcome,
-                     std::string& error) {
+bool RunPrinterSheet(const SheetRequest& request, SheetOutcome& outcome, std::string& error) {
+    const std::u16string& printerName = request.Printer;
+    const SheetKind kind = request.Kind;
     UiSession session;
     if (!OpenUiSession(printerName, session, error)) {
         return false;
     }
-    // Set-up of printer data (SetPrinterData) needs the right to administer the printer.
-    const OpenedPrinter printer(printerName, PRINTER_ALL_ACCESS);
-    if (printer.Get() == nullptr) {
+    // Set-up of printer data (SetPrinterData) needs the right to administer the printer; a
+    // user without it still sees the settings, with the use right only.
+    auto printer = std::make_unique<OpenedPrinter>(printerName, PRINTER_ALL_ACCESS);
+    const bool mayAdminister = printer->Get() != nullptr;
+    if (!mayAdminister) {
+        printer = std::make_unique<OpenedPrinter>(printerName);
+    }
+    if (printer->Get() == nullptr) {
         error = "the printer '" + ToUtf8(printerName) + "' cannot be opened for its settings";
         return false;
     }
+    outcome.NoPermission = request.NoPermission || (kind == SheetKind::Device && !mayAdminister);
+    const uint32_t flags = outcome.NoPermission ? DM_NOPERMISSION : 0;
     const SettingsKind settingsKind =
         kind == SheetKind::Document ? SettingsKind::Document : SettingsKind::PrinterDefault;
     std::optional<DeviceMode> deviceMode;
-    if (!BuildPrinterSettings(session, printer.Get(), settingsKind, deviceMode, error)) {
+    if (!BuildPrinterSettings(session, printer->Get(), settingsKind, deviceMode, error,
+                              request.Edits)) {
         return false;
     }
+    std::optional<DeviceMode> kept;
     IPrintOemUI2& plugin = session.Module->Plugin();
     const SheetHeap heap;
     std::u16string name = printerName;
     HostOptionItems items;
     items.Build(*session.PrinterPpd, deviceMode->Public());
+    if (outcome.NoPermission) {
+        items.DisableAll();
+    }
 
     // CommonUIProp: first asked how many items the plug-in adds, then shown the host's items.
     OEMCUIPPARAM itemParams{};
     itemParams.cbSize = sizeof itemParams;
     itemParams.poemuiobj = reinterpret_cast<POEMUIOBJ>(session.Core.Get());
-    itemParams.hPrinter = printer.Get();
+    itemParams.hPrinter = printer->Get();
     itemParams.pPrinterName = name.data();
     itemParams.hOEMHeap = heap.Get();
     itemParams.pPublicDM = &deviceMode->Public();
     itemParams.pOEMDM = deviceMode->Plugin();
+    itemParams.dwFlags = flags;
     itemParams.pDrvOptItems = items.Items();
     itemParams.cDrvOptItems = items.Count();
     const uint32_t mode = kind == SheetKind::Document ? OEMCUIP_DOCPROP : OEMCUIP_PRNPROP;
@@ -317,11 +349,12 @@ bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOut
     OEMUIPSPARAM pageParams{};
     pageParams.cbSize = sizeof pageParams;
     pageParams.poemuiobj = itemParams.poemuiobj;
-    pageParams.hPrinter = printer.Get();
+    pageParams.hPrinter = printer->Get();
     pageParams.pPrinterName = name.data();
     pageParams.hOEMHeap = heap.Get();
     pageParams.pPublicDM = &deviceMode->Public();
     pageParams.pOEMDM = deviceMode->Plugin();
+    pageParams.dwFlags = flags;
     SheetBuilder builder;
     PROPSHEETUI_INFO info{};
     info.cbSize = sizeof info;
@@ -336,7 +369,15 @@ bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOut
     };
     sheets(&info);
 
-    HostPage hostPage{&items, &itemParams};
+    // What an Apply reaches is what the host keeps, with its own items' choices.
+    const auto keep = [&] {
+        DEVMODEW& publicMode = deviceMode->Public();
+        const OPTITEM* all = items.Items();
+        publicMode.dmOrientation = static_cast<int16_t>(all[0].Sel == 1 ? 2 : 1);
+        publicMode.dmCopies = static_cast<int16_t>(std::max(1, all[1].Sel));
+        kept = deviceMode;
+    };
+    HostPage hostPage{&items, &itemParams, outcome.NoPermission, keep};
     std::vector<PROPSHEETPAGEW> pages;
     PROPSHEETPAGEW own{};
     own.dwSize = sizeof own;
@@ -357,22 +398,21 @@ bool RunPrinterSheet(const std::u16string& printerName, SheetKind kind, SheetOut
     header.pszCaption = caption.c_str();
     header.nPages = static_cast<uint32_t>(pages.size());
     header.ppsp = pages.data();
+    // The settings as the sheet opens with them, the plug-in's pages built.
+    kept = deviceMode;
     outcome.Result = PropertySheetW(&header);
 
     info.Reason = PROPSHEETUI_REASON_DESTROY;
     sheets(&info);
     outcome.PluginReportedChange = builder.ChangeReported;
-    if (outcome.Result == 1) {
-        DEVMODEW& publicMode = deviceMode->Public();
-        const OPTITEM* all = items.Items();
-        publicMode.dmOrientation = static_cast<int16_t>(all[0].Sel == 1 ? 2 : 1);
-        publicMode.dmCopies = static_cast<int16_t>(std::max(1, all[1].Sel));
-        if (!WritePrinterSettings(printerName, settingsKind, *deviceMode, error)) {
+    // Without the right to change them, the settings are only shown.
+    if (outcome.Result == 1 && !outcome.NoPermission) {
+        if (!WritePrinterSettings(printerName, settingsKind, *kept, error)) {
             return false;
         }
         outcome.Saved = true;
     }
-    outcome.Settings = std::move(deviceMode);
+    outcome.Settings = std::move(kept);
     return true;
 }
 

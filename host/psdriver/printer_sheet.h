@@ -13,6 +13,7 @@
 
 #include "host/psdriver/device_mode.h"
 #include "host/psdriver/ppd.h"
+#include "host/psdriver/settings_edits.h"
 #include "platform/property_sheet_ui.h"
 
 namespace host {
@@ -36,6 +37,8 @@ class HostOptionItems {
     // The public items first (orientation, copies, pages per sheet, page order), then one item
     // per PPD feature in the file's order.
     void Build(const Ppd& ppd, const platform::DEVMODEW& publicMode);
+    // Read-only items, for a user who may not change the settings.
+    void DisableAll();
 
   private:
     struct Storage {
@@ -58,12 +61,24 @@ struct SheetOutcome {
     bool Saved = false;    // the settings were written
     bool PluginReportedChange = false;  // CPSFUNC_SET_RESULT with CPSUI_OK
     std::vector<std::u16string> PageTitles;
-    std::optional<DeviceMode> Settings;  // the settings the host holds after the sheet
+    bool NoPermission = false;  // the sheet was opened without the right to change
+    // The settings the host keeps after the sheet: what was last applied, else what it
+    // started from.
+    std::optional<DeviceMode> Settings;
+};
+
+struct SheetRequest {
+    std::u16string Printer;
+    SheetKind Kind = SheetKind::Document;
+    // Applied to the settings the sheet starts from, as if they had been stored.
+    SettingsEdits Edits;
+    // As for a user who may not change the settings; a device sheet of a user without the
+    // right to administer the printer is always opened so.
+    bool NoPermission = false;
 };
 
 // Opens the printer's sheet (modal: a person's input drives it). false with a one-line reason
 // when it cannot be opened or its settings cannot be kept.
-bool RunPrinterSheet(const std::u16string& printer, SheetKind kind, SheetOutcome& outcome,
-                     std::string& error);
+bool RunPrinterSheet(const SheetRequest& request, SheetOutcome& outcome, std::string& error);
 
 }  // namespace host

@@ -180,7 +180,13 @@ bool OpenUiSession(const std::u16string& printerName, UiSession& session, std::s
 }
 
 bool BuildPrinterSettings(UiSession& session, HANDLE printer, SettingsKind kind,
-                          std::optional<DeviceMode>& deviceMode, std::string& error) {
+                          std::optional<DeviceMode>& deviceMode, std::string& error,
+                          const SettingsEdits& edits) {
+    for (const auto& [feature, option] : edits.Options) {
+        if (!session.PrinterPpd->Select(feature, option, error)) {
+            return false;
+        }
+    }
     IPrintOemUI2& plugin = session.Module->Plugin();
     std::optional<StoredDeviceMode> stored;
     if (kind == SettingsKind::Document) {
@@ -192,25 +198,28 @@ bool BuildPrinterSettings(UiSession& session, HANDLE printer, SettingsKind kind,
     const auto devMode = [&plugin](uint32_t mode, OEMDMPARAM* params) {
         return plugin.DevMode(mode, params);
     };
+    const bool storedRecord = stored && !stored->pluginPart.empty();
     SettingsInput input;
-    if (stored && !stored->pluginPart.empty()) {
-        input = [&stored](void* settings, uint32_t size, std::string&) {
-            std::memcpy(settings, stored->pluginPart.data(),
-                        std::min<size_t>(size, stored->pluginPart.size()));
-            return true;
+    if (storedRecord || edits.EditSettings) {
+        input = [&stored, storedRecord, &edits](void* settings, uint32_t size, std::string& reason) {
+            if (storedRecord) {
+                std::memcpy(settings, stored->pluginPart.data(),
+                            std::min<size_t>(size, stored->pluginPart.size()));
+            }
+            return !edits.EditSettings || edits.EditSettings(settings, reason);
         };
     }
     if (!BuildDeviceMode(devMode, printer, input, deviceMode, error)) {
         return false;
     }
+    DEVMODEW& out = deviceMode->Public();
     if (stored) {
-        DEVMODEW& out = deviceMode->Public();
         const uint16_t extra = out.dmDriverExtra;
         out = stored->publicPart;
         out.dmSize = sizeof(DEVMODEW);
         out.dmDriverExtra = extra;
     }
-    return true;
+    return !edits.EditPublic || edits.EditPublic(out, error);
 }
 
 bool ReadPrinterSettings(const std::u16string& printerName, SettingsKind kind,

@@ -12,6 +12,7 @@
 
 #include "host/psdriver/device_mode.h"
 #include "host/psdriver/ppd.h"
+#include "host/psdriver/settings_edits.h"
 #include "host/system/loaded_module.h"
 #include "host/system/printer_store.h"
 #include "platform/oem_ui.h"
@@ -95,9 +96,12 @@ struct UiSession {
 };
 bool OpenUiSession(const std::u16string& printer, UiSession& session, std::string& error);
 
-// The settings of a session's printer (as ReadPrinterSettings).
+// The settings of a session's printer (as ReadPrinterSettings), with the edits applied as if
+// they had been stored: the record's before the plug-in merges it, the public part's after,
+// the PPD selections on the session's PPD.
 bool BuildPrinterSettings(UiSession& session, platform::HANDLE printer, SettingsKind kind,
-                          std::optional<DeviceMode>& deviceMode, std::string& error);
+                          std::optional<DeviceMode>& deviceMode, std::string& error,
+                          const SettingsEdits& edits = {});
 
 // Keeps settings: the document's as the current user's own device mode of the printer, the
 // printer default's as the printer's stored default device mode. false with a reason.

@@ -448,6 +448,60 @@ std::u16string SelectedTexts(const ListBoxState& list) {
     return texts;
 }
 
+std::u16string AllTexts(const ListBoxState& list) {
+    std::u16string texts;
+    for (int32_t i = 0; i < list.Items.Count(); ++i) {
+        texts += (i == 0 ? u"" : u"|") + list.Items.At(i).Text;
+    }
+    return texts;
+}
+
+// The sheet the person sees: the front-most top-level window that is one, even below a dialog.
+PropertySheet* VisibleSheet() {
+    const std::vector<Window*>& windows = WindowManager::Instance().TopLevels();
+    for (auto window = windows.rbegin(); window != windows.rend(); ++window) {
+        if (PropertySheet* sheet = PropertySheet::Of(*window)) {
+            return sheet;
+        }
+    }
+    return nullptr;
+}
+
+Outcome CheckSheetExpectation(ExpectKind kind) {
+    const PropertySheet* sheet = VisibleSheet();
+    if (sheet == nullptr) {
+        return std::string("no property sheet is open");
+    }
+    if (sheet->HasChanges() == (kind == ExpectKind::Changed)) {
+        return std::nullopt;
+    }
+    return std::string("the sheet is ") + (sheet->HasChanges() ? "changed" : "unchanged");
+}
+
+std::optional<LRESULT> PositionOf(Window* control) {
+    WindowManager& manager = WindowManager::Instance();
+    if (control->SameClass(TRACKBAR_CLASSW)) {
+        return manager.Send(control, TBM_GETPOS, 0, 0);
+    }
+    if (control->SameClass(UPDOWN_CLASSW)) {
+        return static_cast<int32_t>(manager.Send(control, UDM_GETPOS32, 0, 0));
+    }
+    return std::nullopt;
+}
+
+bool HasFocus(const Window* control) {
+    for (const Window* window = WindowManager::Instance().Focus(); window != nullptr;
+         window = window->Parent) {
+        if (window == control) {
+            return true;
+        }
+        if (window->IsDialog) {
+            return false;
+        }
+    }
+    return false;
+}
+
 Outcome Person::CheckExpectation() {
     const ListBoxState* list = ComboList(*control_);
     if (list == nullptr) {
@@ -502,6 +556,29 @@ Outcome Person::CheckExpectation() {
             actual = "count=" + std::to_string(count);
             break;
         }
+        case ExpectKind::Items:
+            if (list == nullptr) {
+                return Name() + " is no list";
+            }
+            met = AllTexts(*list) == action_.Text;
+            actual = "items=" + ToUtf8(AllTexts(*list));
+            break;
+        case ExpectKind::Position: {
+            const std::optional<LRESULT> position = PositionOf(control_);
+            if (!position) {
+                return Name() + " has no position";
+            }
+            met = *position == action_.Number;
+            actual = "pos=" + std::to_string(*position);
+            break;
+        }
+        case ExpectKind::Focused:
+            met = HasFocus(control_);
+            actual = "not focused";
+            break;
+        case ExpectKind::Changed:
+        case ExpectKind::Unchanged:
+            return CheckSheetExpectation(action_.Expect);
     }
     if (met) {
         return std::nullopt;
@@ -538,6 +615,9 @@ Outcome Person::Perform() {
         case ActionKind::Screenshot:
             return std::nullopt;  // handled by Input
         case ActionKind::Expect:
+            if (ExpectsNoControl(action_.Expect)) {
+                return CheckSheetExpectation(action_.Expect);
+            }
             if (Outcome missing = FindControl(false)) {
                 return missing;
             }

@@ -46,8 +46,18 @@ enum class ExpectKind {
     Unchecked,
     Text,
     Selected,
-    Count
+    Count,
+    Items,     // the list's or combo box's entries in order, "|"-separated
+    Position,  // a trackbar's or up-down control's position
+    Focused,   // the control (or its edit) has the keyboard focus
+    Changed,   // a page of the front-most sheet told it its settings changed (no control)
+    Unchanged,
 };
+
+// Expectations about the sheet rather than a control take no id.
+inline bool ExpectsNoControl(ExpectKind kind) {
+    return kind == ExpectKind::Changed || kind == ExpectKind::Unchanged;
+}
 
 struct Action {
     ActionKind Kind = ActionKind::Click;

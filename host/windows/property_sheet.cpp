@@ -119,11 +119,12 @@ void PropertySheet::Show(int32_t index) {
     UpdateButtons();
 }
 
+bool PropertySheet::HasChanges() const {
+    return std::any_of(pages_.begin(), pages_.end(), [](const Page& page) { return page.Changed; });
+}
+
 void PropertySheet::UpdateButtons() {
-    bool changed = false;
-    for (const Page& page : pages_) {
-        changed = changed || page.Changed;
-    }
+    const bool changed = HasChanges();
     if (Window* apply = Button(ID_APPLY_NOW)) {
         apply->Style =
             changed && !noApply_ ? apply->Style & ~WS_DISABLED : apply->Style | WS_DISABLED;
@@ -186,6 +187,9 @@ bool PropertySheet::Apply(bool closing) {
     }
     applied_ = true;
     UpdateButtons();
+    if (applyObserver_) {
+        applyObserver_();
+    }
     if (!closing && current_ >= 0) {
         Notify(current_, PSN_SETACTIVE, 0);  // the page shows the settings it applied
     }

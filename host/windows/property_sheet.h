@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,10 @@ class PropertySheet : public ControlState {
     void PressHelp();
 
     int32_t Current() const { return current_; }
+    // Called after each Apply that every page accepted (the host keeps what was applied).
+    void SetApplyObserver(std::function<void()> observer) { applyObserver_ = std::move(observer); }
+    // A page told the frame its settings changed since the sheet opened or the last Apply.
+    bool HasChanges() const;
     int32_t PageCount() const { return static_cast<int32_t>(pages_.size()); }
     const Page& PageAt(int32_t index) const { return pages_[index]; }
     // The page with this title (mnemonic markers ignored); -1 when none.
@@ -63,6 +68,7 @@ class PropertySheet : public ControlState {
     bool applied_ = false;
     bool modeless_ = false;
     bool noApply_ = false;
+    std::function<void()> applyObserver_;
 };
 
 // PropertySheetW: modal (the result) or, with PSH_MODELESS, the frame window.

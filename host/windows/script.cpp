@@ -55,6 +55,7 @@ class LineParser {
     bool ItemOrIndex(Action& action, std::string* error);
     bool ExpectState(Action& action, std::string* error);
     bool NoArguments(std::string* error) const;
+    bool SheetExpectation(Action& action) const;
 
     std::string_view rest_;
     int32_t number_;
@@ -66,6 +67,18 @@ bool LineParser::NoArguments(std::string* error) const {
         *error = word_ + " takes no arguments";
         return false;
     }
+    return true;
+}
+
+// "expect changed" and "expect unchanged" are about the sheet, not a control.
+bool LineParser::SheetExpectation(Action& action) const {
+    static const std::map<std::string_view, ExpectKind> Words = {
+        {"changed", ExpectKind::Changed}, {"unchanged", ExpectKind::Unchanged}};
+    const auto found = Words.find(Trimmed(rest_));
+    if (found == Words.end()) {
+        return false;
+    }
+    action.Expect = found->second;
     return true;
 }
 
@@ -123,7 +136,8 @@ bool LineParser::ExpectState(Action& action, std::string* error) {
     static const std::map<std::string_view, ExpectKind> Plain = {
         {"enabled", ExpectKind::Enabled}, {"disabled", ExpectKind::Disabled},
         {"visible", ExpectKind::Visible}, {"hidden", ExpectKind::Hidden},
-        {"checked", ExpectKind::Checked}, {"unchecked", ExpectKind::Unchecked}};
+        {"checked", ExpectKind::Checked}, {"unchecked", ExpectKind::Unchecked},
+        {"focused", ExpectKind::Focused}};
     const std::string_view state = rest_;
     if (auto found = Plain.find(Trimmed(state)); found != Plain.end()) {
         action.Expect = found->second;
@@ -132,8 +146,11 @@ bool LineParser::ExpectState(Action& action, std::string* error) {
     const size_t equals = state.find('=');
     const std::string_view key = state.substr(0, equals);
     const std::string_view value = equals == std::string_view::npos ? "" : state.substr(equals + 1);
-    if (equals != std::string_view::npos && (key == "text" || key == "selected")) {
-        action.Expect = key == "text" ? ExpectKind::Text : ExpectKind::Selected;
+    static const std::map<std::string_view, ExpectKind> Texts = {{"text", ExpectKind::Text},
+                                                                 {"selected", ExpectKind::Selected},
+                                                                 {"items", ExpectKind::Items}};
+    if (auto found = Texts.find(key); equals != std::string_view::npos && found != Texts.end()) {
+        action.Expect = found->second;
         return Text(value, &action.Text, error);
     }
     if (equals != std::string_view::npos && key == "count") {
@@ -142,9 +159,15 @@ bool LineParser::ExpectState(Action& action, std::string* error) {
             return true;
         }
     }
+    if (equals != std::string_view::npos && key == "pos") {
+        action.Expect = ExpectKind::Position;
+        if (ParseNumber(Trimmed(value), &action.Number)) {
+            return true;
+        }
+    }
     *error =
-        "expect needs enabled, disabled, visible, hidden, checked, unchecked, text=, "
-        "selected= or count=N, not \"" +
+        "expect needs enabled, disabled, visible, hidden, checked, unchecked, focused, text=, "
+        "selected=, items=, count=N or pos=N, not \"" +
         std::string(state) + "\"";
     return false;
 }
@@ -246,7 +269,7 @@ std::optional<Action> LineParser::Parse(std::string* error) {
             }
             break;
         case ActionKind::Expect:
-            ok = Id(&action.Id, error) && ExpectState(action, error);
+            ok = SheetExpectation(action) || (Id(&action.Id, error) && ExpectState(action, error));
             break;
         default:
             ok = NoArguments(error);

@@ -14,7 +14,10 @@
 //   answer yes|no|ok|cancel|abort|retry|ignore
 //   apply | ok | cancel | help
 //   screenshot NAME               picture of the front-most window as NAME.png
-//   expect ID enabled|disabled|visible|hidden|checked|unchecked|text=TEXT|selected=TEXT|count=N
+//   expect ID enabled|disabled|visible|hidden|checked|unchecked|focused|text=TEXT|
+//             selected=TEXT|items=A|B|C|count=N|pos=N
+//   expect changed|unchanged      whether a page told the sheet its settings changed since it
+//                                 opened or since the last Apply
 #pragma once
 
 #include <filesystem>

@@ -132,4 +132,68 @@ TEST_F(SheetCommandTest, ScreenshotsShowEachPageWhenFirstShownAndOnRequest) {
                                std::filesystem::directory_iterator()));
 }
 
+TEST_F(SheetCommandTest, GivenSettingsStartTheSheetAndAreKeptOnlyWhenApplied) {
+    InstallSamplePrinter();
+    const std::vector<std::string> given = {
+        "--set", "Fax.FaxNumber=5551234", "--devmode", "dmColor=1", "--option", "FaxCard=True"};
+    const auto cancelled = Sheet("QV Office", "cancel\n", given);
+    ASSERT_EQ(0, cancelled.status) << cancelled.err;
+    EXPECT_NE(std::string::npos, cancelled.out.find("\"FaxNumber\": \"5551234\""));
+    EXPECT_NE(std::string::npos, cancelled.out.find("\"dmColor\": 1,"));
+    EXPECT_EQ(std::string::npos, Qv({"settings", "QV Office", "--document"}).out.find("5551234"))
+        << "a cancelled sheet stores nothing";
+
+    const auto accepted = Sheet("QV Office", "ok\n", given);
+    ASSERT_EQ(0, accepted.status) << accepted.err;
+    EXPECT_NE(std::string::npos, accepted.out.find("\"saved\": true"));
+    const auto stored = Qv({"settings", "QV Office", "--document"});
+    EXPECT_NE(std::string::npos, stored.out.find("\"FaxNumber\": \"5551234\"")) << stored.out;
+    EXPECT_NE(std::string::npos, stored.out.find("\"dmColor\": 1,"));
+    EXPECT_EQ(std::string::npos, Qv({"settings", "QV Office"}).out.find("5551234"))
+        << "the document sheet leaves the printer's defaults alone";
+}
+
+TEST_F(SheetCommandTest, WrongGivenSettingsStopBeforeTheSheetOpens) {
+    InstallSamplePrinter();
+    struct Case {
+        std::vector<std::string> Words;
+        int Status;
+        const char* Message;
+    };
+    const Case cases[] = {
+        {{"--set", "NoSuchField=1"}, 2, "NoSuchField"},
+        {{"--devmode", "dmColor=7"}, 2, "dmColor must lie between 1 and 2"},
+        {{"--devmode", "dmColor"}, 2, "--devmode takes FIELD=NUMBER"},
+        {{"--option", "=True"}, 2, "--option takes KEYWORD=CHOICE"},
+        {{"--option", "FaxCard=Maybe"}, 1, "Maybe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Words[1]);
+        const auto run = Sheet("QV Office", "ok\n", c.Words);
+        EXPECT_EQ(c.Status, run.status);
+        EXPECT_NE(std::string::npos, run.err.find(c.Message)) << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+}
+
+TEST_F(SheetCommandTest, WithoutPermissionTheHostsItemsAreReadOnlyAndNothingIsKept) {
+    InstallSamplePrinter();
+    const auto allowed = Sheet("QV Office", "expect 1001 enabled\ncancel\n");
+    ASSERT_EQ(0, allowed.status) << allowed.err;
+    for (const char* sheet : {"--no-permission", "--device"}) {
+        SCOPED_TRACE(sheet);
+        std::vector<std::string> words = {"--no-permission", "--devmode", "dmCopies=3"};
+        if (std::string(sheet) == "--device") {
+            words.push_back("--device");
+        }
+        const auto run = Sheet("QV Office", "expect 1001 disabled\nok\n", words);
+        ASSERT_EQ(0, run.status) << run.err;
+        EXPECT_NE(std::string::npos, run.out.find("\"ended\": \"ok\""));
+        EXPECT_NE(std::string::npos, run.out.find("\"saved\": false"));
+    }
+    EXPECT_EQ(std::string::npos,
+              Qv({"settings", "QV Office", "--document"}).out.find("\"dmCopies\": 3"));
+    EXPECT_EQ(std::string::npos, Qv({"settings", "QV Office"}).out.find("\"dmCopies\": 3"));
+}
+
 }  // namespace

@@ -1,8 +1,6 @@
 // qvhost print: an application printing a document on a printer, through the host driver and
 // the printer's plug-ins, with its settings, options and escapes.
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,6 +11,7 @@
 #include "host/psdriver/record_text.h"
 #include "host/system/utf.h"
 #include "tools/qvhost/command.h"
+#include "tools/qvhost/settings_options.h"
 
 namespace qvhost {
 
@@ -28,26 +27,13 @@ std::optional<std::string> ReadFile(const std::string& path) {
     return content.str();
 }
 
-std::optional<unsigned long> ParseNumber(const std::string& text, int base = 0) {
-    if (text.empty() || text[0] == '-' || text[0] == '+') {
-        return std::nullopt;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long value = std::strtoul(text.c_str(), &end, base);
-    if (errno != 0 || end != text.c_str() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<std::string> ParseHex(const std::string& hex) {
     if (hex.size() % 2 != 0) {
         return std::nullopt;
     }
     std::string bytes;
     for (size_t i = 0; i < hex.size(); i += 2) {
-        const auto byte = ParseNumber(hex.substr(i, 2), 16);
+        const auto byte = ParseUnsigned(hex.substr(i, 2), 16);
         if (!byte) {
             return std::nullopt;
         }
@@ -62,7 +48,7 @@ bool ParsePage(const std::string& text, host::EscapeRequest& escape, bool allowE
         escape.AtEnd = true;
         return true;
     }
-    const auto page = ParseNumber(text, 10);
+    const auto page = ParseUnsigned(text, 10);
     if (!page || *page > 1000000) {
         return false;
     }
@@ -79,7 +65,7 @@ bool ParseEscape(const std::string& text, host::EscapeRequest& escape, std::stri
     }
     std::string head = text.substr(0, at);
     if (const size_t slash = head.find('/'); slash != std::string::npos) {
-        const auto size = ParseNumber(head.substr(slash + 1), 10);
+        const auto size = ParseUnsigned(head.substr(slash + 1), 10);
         if (!size || *size > 1 << 20) {
             return false;
         }
@@ -95,7 +81,7 @@ bool ParseEscape(const std::string& text, host::EscapeRequest& escape, std::stri
         escape.Input = *input;
         head.resize(colon);
     }
-    const auto code = ParseNumber(head);
+    const auto code = ParseUnsigned(head);
     if (!code || *code > 0xFFFFFFFFul) {
         return false;
     }
@@ -123,27 +109,16 @@ bool ParsePassThrough(const std::string& text, host::EscapeRequest& escape, std:
     return true;
 }
 
-bool SplitAssignment(const std::string& text, std::string& name, std::string& value) {
-    const size_t equals = text.find('=');
-    if (equals == std::string::npos || equals == 0) {
-        return false;
-    }
-    name = text.substr(0, equals);
-    value = text.substr(equals + 1);
-    return true;
-}
-
 struct PrintOptions {
-    std::vector<std::string> sets, devmodes, options, escapes, passthroughs, names;
+    SettingsOptions settings;
+    std::vector<std::string> escapes, passthroughs, names;
     std::optional<std::string> pages, document, name, output, machine;
     bool drawn = false;
 };
 
 bool ReadOptions(Arguments& arguments, PrintOptions& options, std::string& error) {
     options.drawn = arguments.Flag("drawn");
-    return arguments.Options("set", options.sets, error) &&
-           arguments.Options("devmode", options.devmodes, error) &&
-           arguments.Options("option", options.options, error) &&
+    return ReadSettingsOptions(arguments, options.settings, error) &&
            arguments.Options("escape", options.escapes, error) &&
            arguments.Options("passthrough", options.passthroughs, error) &&
            arguments.Option("pages", options.pages, error) &&
@@ -180,7 +155,7 @@ bool BuildRequest(const PrintOptions& options, host::PrintRequest& request, std:
         request.Content = std::get<host::Document>(std::move(parsed));
         defaultName = std::filesystem::path(*options.document).filename().string();
     } else {
-        const auto pages = ParseNumber(options.pages.value_or("1"), 10);
+        const auto pages = ParseUnsigned(options.pages.value_or("1"), 10);
         if (!pages || *pages < 1 || *pages > 1000000) {
             error = "--pages takes a number from 1 to 1000000";
             return false;
@@ -200,13 +175,8 @@ bool BuildRequest(const PrintOptions& options, host::PrintRequest& request, std:
     if (options.output) {
         request.OutputFile = host::FromUtf8(std::filesystem::absolute(*options.output).string()).value_or(u"");
     }
-    for (const std::string& option : options.options) {
-        std::string keyword, choice;
-        if (!SplitAssignment(option, keyword, choice)) {
-            error = "--option takes KEYWORD=CHOICE, not '" + option + "'";
-            return false;
-        }
-        request.Options.emplace_back(keyword, choice);
+    if (!BuildSettingsEdits(options.settings, request, error)) {
+        return false;
     }
     for (const std::string& text : options.escapes) {
         host::EscapeRequest escape;
@@ -222,43 +192,6 @@ bool BuildRequest(const PrintOptions& options, host::PrintRequest& request, std:
         }
         request.Escapes.push_back(escape);
     }
-    // Checked now against a scratch record, so a wrong field stops the job before it starts.
-    std::vector<uint64_t> scratch(1024);
-    for (const std::string& set : options.sets) {
-        if (!host::SetRecordField(scratch.data(), set, error)) {
-            return false;
-        }
-    }
-    request.EditSettings = [sets = options.sets](void* record, std::string& reason) {
-        for (const std::string& set : sets) {
-            if (!host::SetRecordField(record, set, reason)) {
-                return false;
-            }
-        }
-        return true;
-    };
-    platform::DEVMODEW check{};
-    for (const std::string& devmode : options.devmodes) {
-        std::string field, value;
-        const auto number = SplitAssignment(devmode, field, value) ? ParseNumber(value) : std::nullopt;
-        if (!number) {
-            error = "--devmode takes FIELD=NUMBER, not '" + devmode + "'";
-            return false;
-        }
-        if (!host::SetPublicField(check, field, static_cast<int64_t>(*number), error)) {
-            return false;
-        }
-    }
-    request.EditPublic = [devmodes = options.devmodes](platform::DEVMODEW& publicMode, std::string& reason) {
-        for (const std::string& devmode : devmodes) {
-            std::string field, value;
-            SplitAssignment(devmode, field, value);
-            if (!host::SetPublicField(publicMode, field, std::strtol(value.c_str(), nullptr, 0), reason)) {
-                return false;
-            }
-        }
-        return true;
-    };
     return true;
 }
 
@@ -300,10 +233,7 @@ const Command Commands[] = {
      "                          printer device context\n"
      "  --document FILE         a DSC PostScript document\n"
      "  --name TEXT             the document name (default: the file's name, or Untitled)\n"
-     "  --set FIELD=VALUE       a field of the plug-in settings record (Fax.FaxNumber, ...);\n"
-     "                          numbers in decimal or 0x hex, text as UTF-8\n"
-     "  --devmode FIELD=VALUE   dmCopies, dmColor, dmDuplex or dmOrientation\n"
-     "  --option KEYWORD=CHOICE a PPD feature's option, or %PagePerSheet=1|2|4|6|9|16|Booklet\n"
+     QV_SETTINGS_OPTIONS_HELP
      "  --escape CODE[:HEXINPUT][/OUTSIZE]@PAGE\n"
      "                          an application escape just before page PAGE starts (0: right\n"
      "                          after the start of the document, end: just before its end);\n"

@@ -21,6 +21,7 @@
 #include "host/windows/window_manager.h"
 #include "platform/help.h"
 #include "tools/qvhost/command.h"
+#include "tools/qvhost/settings_options.h"
 
 namespace qvhost {
 
@@ -103,8 +104,7 @@ std::optional<std::string> ReadScript(const std::string& source) {
 }
 
 struct SheetRun {
-    host::SheetKind kind = host::SheetKind::Document;
-    std::u16string printer;
+    host::SheetRequest request;
     std::filesystem::path screenshots;
     host::SheetOutcome outcome;
     std::string openError;
@@ -139,9 +139,9 @@ std::string ResultJson(const SheetRun& run) {
         ended = outcome.Result == 1 ? "script-end-after-apply" : "script-end";
     }
     std::string json =
-        "{\n  \"printer\": " + Utf8(run.printer) + ",\n  \"sheet\": \"" +
-        (run.kind == host::SheetKind::Document ? "document" : "device") + "\",\n  \"ended\": \"" +
-        ended + "\",\n  \"saved\": " + (outcome.Saved ? "true" : "false") +
+        "{\n  \"printer\": " + Utf8(run.request.Printer) + ",\n  \"sheet\": \"" +
+        (run.request.Kind == host::SheetKind::Document ? "document" : "device") +
+        "\",\n  \"ended\": \"" + ended + "\",\n  \"saved\": " + (outcome.Saved ? "true" : "false") +
         ",\n  \"settingsChanged\": " + (outcome.PluginReportedChange ? "true" : "false") +
         ",\n  \"pages\": [";
     for (size_t i = 0; i < outcome.PageTitles.size(); ++i) {
@@ -176,7 +176,10 @@ std::string ResultJson(const SheetRun& run) {
 
 int Sheet(Session& session, Arguments& arguments) {
     SheetRun run;
-    run.kind = arguments.Flag("device") ? host::SheetKind::Device : host::SheetKind::Document;
+    run.request.Kind =
+        arguments.Flag("device") ? host::SheetKind::Device : host::SheetKind::Document;
+    run.request.NoPermission = arguments.Flag("no-permission");
+    SettingsOptions settings;
     std::optional<std::string> script;
     std::optional<std::string> screenshots;
     std::optional<std::string> resultFile;
@@ -185,14 +188,16 @@ int Sheet(Session& session, Arguments& arguments) {
     if (!arguments.Option("script", script, error) ||
         !arguments.Option("screenshots", screenshots, error) ||
         !arguments.Option("result", resultFile, error) ||
-        !arguments.Positional(1, 1, names, error)) {
+        !ReadSettingsOptions(arguments, settings, error) ||
+        !arguments.Positional(1, 1, names, error) ||
+        !BuildSettingsEdits(settings, run.request.Edits, error)) {
         return WrongUse(session, error);
     }
     const auto name = host::FromUtf8(names[0]);
     if (!name) {
         return Fail("the printer name is not UTF-8");
     }
-    run.printer = *name;
+    run.request.Printer = *name;
     std::string text;
     if (script) {
         const std::optional<std::string> read = ReadScript(*script);
@@ -220,9 +225,8 @@ int Sheet(Session& session, Arguments& arguments) {
     RegisterHelpControl();
 
     std::vector<host::Action> actions;
-    host::Action open = host::Check([&run] {
-        run.opened = host::RunPrinterSheet(run.printer, run.kind, run.outcome, run.openError);
-    });
+    host::Action open = host::Check(
+        [&run] { run.opened = host::RunPrinterSheet(run.request, run.outcome, run.openError); });
     open.Line = 1;
     actions.push_back(std::move(open));
     host::Action first = host::Check([&run] { ShootNewPage(run); });
@@ -274,26 +278,38 @@ int Sheet(Session& session, Arguments& arguments) {
 }
 
 const Command Commands[] = {
-    {"sheet", "PRINTER [--device] [--script FILE|-] [--screenshots DIR] [--result FILE]",
+    {"sheet",
+     "PRINTER [--device] [--no-permission] [--set FIELD=VALUE]... [--devmode FIELD=VALUE]... "
+     "[--option KEYWORD=CHOICE]... [--script FILE|-] [--screenshots DIR] [--result FILE]",
      "Opens a printer's settings sheet, runs a script of a person's input on it and closes it.",
      "  PRINTER          the printer\n"
      "  --device         the device settings sheet (default: the document settings sheet)\n"
+     "  --no-permission  as for a user who may not change the settings: the plug-in's\n"
+     "                   parameter blocks carry the no-permission flag, the host's items are\n"
+     "                   read-only and nothing is kept (a device sheet of a user without the\n"
+     "                   right to administer the printer always opens "
+     "so)\n" QV_SETTINGS_OPTIONS_HELP
+     "                   (these change the settings the sheet starts from, as if stored;\n"
+     "                   nothing is kept unless the sheet is applied)\n"
      "  --script FILE    the input, one action per line (- reads standard input); without it\n"
      "                   the sheet opens and is cancelled\n"
      "  --screenshots DIR  a PNG of each page when first shown (page-N-TITLE.png) and one per\n"
      "                   \"screenshot NAME\" line (NAME.png)\n"
      "  --result FILE    the JSON result (default: standard output)\n"
      "Actions: page TITLE, click ID, type ID TEXT, settext ID TEXT, select ID TEXT|#N,\n"
-     "toggle ID TEXT, doubleclick ID TEXT, slide ID POS, arrow ID up|down,\n"
+     "toggle ID TEXT, doubleclick ID TEXT, slide ID POS, arrow ID up|down, key ID NAME,\n"
      "answer yes|no|ok|cancel, apply, ok, cancel, help, screenshot NAME,\n"
-     "expect ID enabled|disabled|visible|hidden|checked|unchecked|text=T|selected=T|count=N.\n"
+     "expect ID enabled|disabled|visible|hidden|checked|unchecked|focused|text=T|selected=T|\n"
+     "items=A|B|C|count=N|pos=N, expect changed|unchanged (a page told the sheet of a change\n"
+     "since it opened or since the last Apply). In texts \\n is a line break, \\t a tab.\n"
      "IDs are control ids in decimal; while a modal dialog is open, actions go to it. A sheet\n"
      "still open at the end is cancelled. An action a person could not do, or an expect that\n"
      "does not hold, stops with the script line named and exit status 1.\n"
      "Result: \"printer\", \"sheet\" (document|device), \"ended\" (ok, cancel, script-end,\n"
      "script-end-after-apply), \"saved\", \"settingsChanged\" (the plug-in reported a change),\n"
      "\"pages\" (titles in order), \"messageBoxes\" ({text, caption, icon, answer} in order),\n"
-     "\"help\" ({viewer, file}), \"public\" and \"plugin\" (the settings the host now holds).\n",
+     "\"help\" ({viewer, file}), \"public\" and \"plugin\" (the settings the host keeps: what\n"
+     "was last applied, else what the sheet started from).\n",
      Sheet},
 };
 

@@ -131,6 +131,12 @@ TEST_F(PropertySheetTest, PagesHearOfActivationLeavingAndApplyingInTheHostsOrder
     EXPECT_EQ(WindowManager::Instance().FrontMost(), nullptr) << "the sheet is gone";
 }
 
+TEST_F(PropertySheetTest, TheSheetIsChangedFromAPagesChangeUntilTheNextApply) {
+    Run({OpenSheet(), Expect(0, ExpectKind::Unchanged), Type(IDC_GENERAL_EDIT, u"x"),
+         Expect(0, ExpectKind::Changed), Apply(), Expect(0, ExpectKind::Unchanged), Cancel()});
+    RunExpecting({OpenSheet(), Expect(0, ExpectKind::Changed)}, "the sheet is unchanged");
+}
+
 TEST_F(PropertySheetTest, APageThatRefusesToBeLeftKeepsItsMessageAndStays) {
     Run({OpenSheet(), Page(u"名称"), Page(u"常规"), Answer(IDOK),
          Expect(IDC_NAMES_LIST, ExpectKind::Visible), Ok(), Answer(IDOK),

@@ -34,11 +34,15 @@ TEST_F(ScriptTest, MalformedLinesAreRefusedWithTheirLine) {
         {"type 110 \xff", 1, "the text is not UTF-8"},
         {"screenshot", 1, "screenshot needs a name"},
         {"expect 104 on", 1,
-         "expect needs enabled, disabled, visible, hidden, checked, unchecked, text=, selected= "
-         "or count=N, not \"on\""},
+         "expect needs enabled, disabled, visible, hidden, checked, unchecked, focused, text=, "
+         "selected=, items=, count=N or pos=N, not \"on\""},
         {"expect 120 count=-1", 1,
-         "expect needs enabled, disabled, visible, hidden, checked, unchecked, text=, selected= "
-         "or count=N, not \"count=-1\""},
+         "expect needs enabled, disabled, visible, hidden, checked, unchecked, focused, text=, "
+         "selected=, items=, count=N or pos=N, not \"count=-1\""},
+        {"expect 140 pos=", 1,
+         "expect needs enabled, disabled, visible, hidden, checked, unchecked, focused, text=, "
+         "selected=, items=, count=N or pos=N, not \"pos=\""},
+        {"expect changed now", 1, "expect needs a control id, not \"changed\""},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.Script);
@@ -59,10 +63,12 @@ TEST_F(ScriptTest, LinesBecomeTheirActions) {
         "page 水印\n"
         "arrow 0x97 down\n"
         "expect 120 selected=甲|乙\n"
-        "answer no\n",
+        "answer no\n"
+        "expect changed\n"
+        "expect 140 pos=-3\n",
         &failure);
     ASSERT_TRUE(actions.has_value()) << failure.Message;
-    ASSERT_EQ(actions->size(), 7u);
+    ASSERT_EQ(actions->size(), 9u);
     const Action& type = (*actions)[0];
     EXPECT_EQ(type.Kind, ActionKind::Type);
     EXPECT_EQ(type.Line, 2);
@@ -76,6 +82,9 @@ TEST_F(ScriptTest, LinesBecomeTheirActions) {
     EXPECT_EQ((*actions)[5].Expect, ExpectKind::Selected);
     EXPECT_EQ((*actions)[5].Text, u"甲|乙");
     EXPECT_EQ((*actions)[6].Number, IDNO);
+    EXPECT_EQ((*actions)[7].Expect, ExpectKind::Changed);
+    EXPECT_EQ((*actions)[8].Expect, ExpectKind::Position);
+    EXPECT_EQ((*actions)[8].Number, -3);
 }
 
 TEST_F(ScriptTest, AScriptDrivesADialogAndAFailingExpectationNamesItsLine) {
@@ -102,6 +111,50 @@ TEST_F(ScriptTest, AScriptDrivesADialogAndAFailingExpectationNamesItsLine) {
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RADIO_A2), BST_CHECKED) << "the script stopped there";
     ASSERT_FALSE(Input::Current().Screenshots().empty());
     EXPECT_EQ(Input::Current().Screenshots().back(), u"page one");
+}
+
+TEST_F(ScriptTest, ExpectationsReadPositionsEntriesAndTheFocus) {
+    const HWND dialog = OpenEveryControl();
+    for (const char16_t* item : {u"(无)", u"草稿", u"机密"}) {
+        SendDlgItemMessageW(dialog, IDC_LIST_UNSORTED, LB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(item));
+    }
+    for (const char16_t* item : {u"机密", u"(无)", u"草稿"}) {
+        SendDlgItemMessageW(dialog, IDC_COMBO_LIST, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(item));
+    }
+    SendDlgItemMessageW(dialog, IDC_SLIDER, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+    SendDlgItemMessageW(dialog, IDC_SPIN, UDM_SETRANGE32, 0, 20);
+    SendDlgItemMessageW(dialog, IDC_SPIN, UDM_SETPOS32, 0, 7);
+    const auto passed = RunScript(
+        "slide 140 4\n"
+        "expect 140 pos=4\n"
+        "expect 151 pos=7\n"
+        "expect 121 items=(无)|草稿|机密\n"
+        "expect 130 items=(无)|草稿|机密\n"
+        "type 110 x\n"
+        "expect 110 focused\n"
+        "expect 121 count=3\n");
+    EXPECT_FALSE(passed.has_value()) << FormatFailure(*passed);
+
+    struct Case {
+        const char* Line;
+        const char* Failure;
+    };
+    const Case cases[] = {
+        {"expect 140 pos=5", "control 140 is pos=4"},
+        {"expect 121 items=草稿|机密", "control 121 is items=(无)|草稿|机密"},
+        {"expect 104 focused", "control 104 is not focused"},
+        {"expect 110 pos=1", "control 110 has no position"},
+        {"expect 104 items=a", "control 104 is no list"},
+        {"expect changed", "no property sheet is open"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.Line);
+        const auto failure = RunScript(test.Line);
+        ASSERT_TRUE(failure.has_value());
+        EXPECT_EQ(failure->Message, test.Failure);
+    }
 }
 
 }  // namespace
