@@ -97,8 +97,9 @@ TEST_F(WatermarksCommandTest, TheSettingsKeepTheirCopyUntilThePageIsShownAgain) 
     Sheet("page 水印\nclick 1154\nselect 1049 草稿\nok\n");
     // Deleted from the library in a sheet that is then cancelled: the settings keep their copy.
     Sheet(
-        "page 水印\nclick 1163\ntoggle 1039 草稿\nclick 1040\nanswer yes\nclick 2\n"
-        "expect 1049 selected=(无)\ncancel\n");
+        "page 水印\nexpect unchanged\nclick 1163\ntoggle 1039 草稿\nclick 1040\nanswer yes\n"
+        "click 2\nexpect 1049 selected=(无)\nexpect 1049 items=(无)|日期和时间|用户名|密件\n"
+        "expect changed\ncancel\n");
     JobWatermarks job = Print();
     EXPECT_EQ("01000000", job.Order);
     ExpectRecord(job.First, u"草稿", u"草稿");
