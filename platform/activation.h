@@ -33,4 +33,10 @@ QV_SYSTEM_API uint32_t GetModuleFileNameW(HMODULE module, char16_t* buffer, uint
 QV_SYSTEM_API HANDLE CreateActCtxW(const ACTCTXW* context);
 QV_SYSTEM_API void ReleaseActCtx(HANDLE context);
 
+// Makes a context the calling thread's active one until it is deactivated; *cookie names the
+// activation. Activations end in the reverse order they began: deactivating any but the latest
+// fails with ERROR_INVALID_PARAMETER, as does an unknown context or cookie.
+QV_SYSTEM_API BOOL ActivateActCtx(HANDLE context, uintptr_t* cookie);
+QV_SYSTEM_API BOOL DeactivateActCtx(uint32_t flags, uintptr_t cookie);
+
 }  // namespace platform

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds, installs the sample colour printer into a fresh machine root,
-# prints a confidential job with user name and PIN, and shows the stream the printer would get:
-# its PJL header, the start of the PostScript, and its PJL trailer; then opens the printer's
-# document settings sheet, selects its About page and writes pictures of the sheet's pages;
+# chooses a confidential job with user name and PIN on the output options page, prints it and
+# shows the stream the printer would get: its PJL header, the start of the PostScript, and its
+# PJL trailer; then opens the printer's document settings sheet again and writes pictures of its
+# About page, its output options set up for a fax and the fax cover page setup dialog; last it
 # chooses two watermarks on the 水印 page, pictures it with its pickers and shows what the job
 # hands on of them.
 set -euo pipefail
@@ -21,11 +22,14 @@ qvhost driver add "Quorvel QV9000Z PS" --ppd "$here/samples/ppd/QV9000Z.PPD"
 mkdir -p "$root/c/spool"
 qvhost printer add "QV Office" --driver "Quorvel QV9000Z PS" --port 'C:\spool\office.prn'
 
+shots="$root/screenshots"
 echo
-echo "== A confidential job for user alice with PIN 1234"
+echo "== A confidential job for user alice with PIN 1234, chosen on the output options page"
+qvhost --user alice sheet "QV Office" --script "$here/samples/scripts/confidential-job.txt" \
+  --screenshots "$shots" --result "$root/confidential-sheet.json"
+grep -E '"(OutputDestination|HoldUserName|HoldPin)"' "$root/confidential-sheet.json"
 job="$root/confidential.prn"
-qvhost --user alice print "QV Office" --document "$here/samples/documents/report.ps" \
-  --set OutputDestination=4 --set HoldUserName=alice --set HoldPin=1234 -o "$job"
+qvhost --user alice print "QV Office" --document "$here/samples/documents/report.ps" -o "$job"
 
 show() { LC_ALL=C sed 's/\x1b/<ESC>/g'; }
 echo
@@ -46,20 +50,17 @@ sleep 0.2
 cat "$root/statusmonitor.log" 2>/dev/null || echo "(nothing yet)"
 
 echo
-echo "== The document settings sheet of QV Office, its About page selected"
-shots="$root/screenshots"
-printf 'page 关于\nexpect 1080 text=版本 1.0\nscreenshot about\nok\n' |
-  qvhost --user alice sheet "QV Office" --script - --screenshots "$shots" --result "$root/sheet.json"
+echo "== The document settings sheet of QV Office: its About page, a fax set up, the cover page"
+qvhost --user alice sheet "QV Office" --script "$here/samples/scripts/fax-cover-page.txt" \
+  --screenshots "$shots" --result "$root/sheet.json"
 grep -E '"(ended|saved|pages)"' "$root/sheet.json"
 echo "== Pictures of the sheet's pages:"
 ls "$shots"
 
 echo
 echo "== Watermarks: 草稿 on the first page, 用户名 on the others, chosen on the 水印 page"
-printf '%s\n' 'page 水印' 'click 1047' 'select 1049 草稿' 'select 1050 用户名' 'screenshot watermarks' \
-  'click 1167' 'select 1169 密件' 'screenshot watermark-edit-picker' 'click 2' \
-  'click 1163' 'toggle 1039 密件' 'screenshot watermark-delete-picker' 'click 2' 'ok' |
-  qvhost --user alice sheet "QV Office" --script - --screenshots "$shots" >/dev/null
+qvhost --user alice sheet "QV Office" --script "$here/samples/scripts/watermarks.txt" \
+  --screenshots "$shots" >/dev/null
 echo "== What a job hands to whoever asks for its watermarks (order, then the first record):"
 qvhost --user alice print "QV Office" --escape 0x10026/4@1 --escape 0x10027/704@1 \
   -o "$root/watermarks.prn" 2>&1 | cut -c1-96

@@ -51,7 +51,7 @@ void KeepWithin(int32_t& value, int32_t low, int32_t high) {
     }
 }
 
-void ValidateFax(FaxSettings& fax) {
+void ValidateFaxBlock(FaxSettings& fax) {
     TerminateText(fax.FaxNumber);
     TerminateText(fax.FaxStationId);
     if (fax.FaxResolution != 0) {
@@ -222,7 +222,7 @@ bool ValidateSettings(PluginDevmode* record) {
     KeepFlag(record->ReservedFlag, 1);
     KeepFlag(record->SendAccountNumber, 0);
     TerminateText(record->AccountNumber);
-    ValidateFax(record->Fax);
+    ValidateFaxBlock(record->Fax);
     KeepFlag(record->SuppressSpoolOutput, 0);
     ValidateColor(record->Color);
     KeepWithin(record->ImageBrightness, -6, 6);
@@ -251,6 +251,14 @@ bool ValidateWatermark(WatermarkSpec* watermark) {
     }
     KeepAtMost(watermark->Position, 8u, 0u);
     KeepAtMost<uint8_t>(watermark->UnitsInches, 1, 1);
+    return true;
+}
+
+bool ValidateFax(FaxSettings* fax) {
+    if (fax == nullptr) {
+        return false;
+    }
+    ValidateFaxBlock(*fax);
     return true;
 }
 

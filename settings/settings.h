@@ -24,5 +24,7 @@ bool ConvertSettings(const PluginDevmode* input, PluginDevmode* output);
 
 bool ValidateSettings(PluginDevmode* record);
 bool ValidateWatermark(WatermarkSpec* watermark);
+// The fax block's part of ValidateSettings, for a block stored on its own.
+bool ValidateFax(FaxSettings* fax);
 
 }  // namespace qv::settings

@@ -197,6 +197,18 @@ TEST(PluginModules, OnlyTheUserInterfaceModuleCarriesAPageManifest) {
                         nullptr, nullptr};
         const HANDLE handle = CreateActCtxW(&context);
         EXPECT_EQ(test.clsid == CLSID_OEMUI, handle != INVALID_HANDLE_VALUE);
+        uintptr_t outer = 0;
+        uintptr_t inner = 0;
+        EXPECT_EQ(handle != INVALID_HANDLE_VALUE, ActivateActCtx(handle, &outer) != FALSE);
+        if (handle != INVALID_HANDLE_VALUE) {
+            // Activations end latest first.
+            ASSERT_TRUE(ActivateActCtx(handle, &inner));
+            EXPECT_NE(outer, inner);
+            EXPECT_FALSE(DeactivateActCtx(0, outer));
+            EXPECT_TRUE(DeactivateActCtx(0, inner));
+            EXPECT_TRUE(DeactivateActCtx(0, outer));
+            EXPECT_FALSE(DeactivateActCtx(0, outer));
+        }
         ReleaseActCtx(handle);
     }
 }

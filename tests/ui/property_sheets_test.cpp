@@ -138,7 +138,7 @@ TEST_F(PropertySheetsTest, DocumentPagesFollowThePrintersFeatures) {
 TEST_F(PropertySheetsTest, OnlyTheBuiltPagesAreAddedEachWithTheSheetsState) {
     PROPSHEETUI_INFO info = Info(PROPSHEETUI_REASON_INIT);
     ASSERT_EQ(S_OK, plugin_->DocumentPropertySheets(&info, 0));
-    const uint16_t built[] = {IDD_WATERMARKS_PAGE, IDD_ABOUT_DOCUMENT};
+    const uint16_t built[] = {IDD_OUTPUT_OPTIONS_PAGE, IDD_WATERMARKS_PAGE, IDD_ABOUT_DOCUMENT};
     ASSERT_EQ(std::size(built), sheetCalls.size());
     for (size_t i = 0; i < std::size(built); ++i) {
         SCOPED_TRACE(built[i]);

@@ -18,6 +18,7 @@
 #include "ui/core/sheet_pages.h"
 #include "ui/core/sheet_state.h"
 #include "ui/core/ui_plugin.h"
+#include "ui/output/output_options_page.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/watermarks/watermarks_page.h"
 
@@ -206,7 +207,7 @@ struct SheetPage {
 };
 
 constexpr SheetPage DocumentPages[] = {
-    {OutputOptionsTemplate, nullptr},
+    {OutputOptionsTemplate, PropertyPage::Procedure<OutputOptionsPage>},
     {WatermarksTemplate, PropertyPage::Procedure<WatermarksPage>},
     {QualityTemplate, nullptr},
     {ProfilesTemplate, nullptr},

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/property_sheet_ui.h"
+#include "settings/fax_cover_info.h"
 #include "settings/plugin_devmode.h"
 
 namespace qv::ui {
@@ -28,6 +29,11 @@ struct SheetState {
     platform::OPTITEM* HostItems;
     uint32_t HostItemCount;
     uint32_t PluginItemCount;
+
+    // The output options page: the fax block as last read from the user's store, and the cover
+    // page the setup dialog edits.
+    settings::FaxSettings FaxScratch;
+    settings::FaxCoverInfo CoverScratch;
 };
 
 // The current option keyword of a PPD feature; nullopt when it has none or the host errs.
