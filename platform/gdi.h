@@ -140,6 +140,10 @@ QV_SYSTEM_API int32_t MulDiv(int32_t a, int32_t b, int32_t c);
 QV_SYSTEM_API BOOL SetRect(RECT* rect, int32_t left, int32_t top, int32_t right, int32_t bottom);
 QV_SYSTEM_API COLORREF GetSysColor(int index);
 
+// A device context for the printer `device` (driver: the name of the driver's configuration
+// module); the port and device mode are not used. Null when no such printer exists.
+QV_SYSTEM_API HDC CreateDCW(const char16_t* driver, const char16_t* device, const char16_t* port,
+                            const void* devmode);
 QV_SYSTEM_API BOOL DeleteDC(HDC dc);
 QV_SYSTEM_API int32_t GetDeviceCaps(HDC dc, int index);
 

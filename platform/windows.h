@@ -51,6 +51,7 @@ constexpr uint32_t WM_SETTEXT = 0x000C;
 constexpr uint32_t WM_GETTEXT = 0x000D;
 constexpr uint32_t WM_GETTEXTLENGTH = 0x000E;
 constexpr uint32_t WM_PAINT = 0x000F;
+constexpr uint32_t WM_ERASEBKGND = 0x0014;
 constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_SHOWWINDOW = 0x0018;
 constexpr uint32_t WM_DRAWITEM = 0x002B;
@@ -58,6 +59,7 @@ constexpr uint32_t WM_MEASUREITEM = 0x002C;
 constexpr uint32_t WM_SETFONT = 0x0030;
 constexpr uint32_t WM_GETFONT = 0x0031;
 constexpr uint32_t WM_NOTIFY = 0x004E;
+constexpr uint32_t WM_NCDESTROY = 0x0082;
 constexpr uint32_t WM_NCPAINT = 0x0085;
 constexpr uint32_t WM_GETDLGCODE = 0x0087;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
@@ -292,6 +294,15 @@ QV_SYSTEM_API BOOL GetWindowRect(HWND window, RECT* rect);
 QV_SYSTEM_API BOOL GetClientRect(HWND window, RECT* rect);
 QV_SYSTEM_API BOOL MoveWindow(HWND window, int32_t x, int32_t y, int32_t width, int32_t height,
                               BOOL repaint);
+// Point conversions between a window's client coordinates and the screen; MapWindowPoints
+// converts `count` points (a RECT counts as two) from one window's client area to another's, a
+// null window meaning the screen, and returns the horizontal shift in its low word and the
+// vertical in its high word (0 on failure, with the last error set).
+QV_SYSTEM_API BOOL ScreenToClient(HWND window, POINT* point);
+QV_SYSTEM_API BOOL ClientToScreen(HWND window, POINT* point);
+QV_SYSTEM_API int32_t MapWindowPoints(HWND from, HWND to, POINT* points, uint32_t count);
+// A null rect invalidates the whole client area. Children of a window without WS_CLIPCHILDREN
+// under the rectangle are invalidated with it.
 QV_SYSTEM_API BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 QV_SYSTEM_API BOOL UpdateWindow(HWND window);  // sends WM_PAINT when the window is invalid
 QV_SYSTEM_API HANDLE BeginPaint(HWND window, PAINTSTRUCT* paint);

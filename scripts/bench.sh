@@ -140,3 +140,53 @@ report cat
 awk -v q="$(median_of qvhost)" -v p="$(median_of pstops)" 'BEGIN {
   printf "qvhost print reaches %.1f x the pages per second of pstops (target: at least 2 x)\n", p / q
 }'
+
+# --- The CUPS filter: qvfilter against pstops, both with our queue PPD, as CUPS runs them.
+echo
+echo "== CUPS filter: qvfilter against pstops with the queue PPD ($runs runs each, interleaved, medians)"
+"$build_dir/bin/qvfilter" --make-ppd "$here/samples/ppd/QV9000Z.PPD" >"$work/queue.ppd"
+"$here/bench/generate_document.sh" 1 >"$work/one.ps"
+mkdir -p "$work/filter-tmp"
+filter_options="QVOutput=Confidential job-password=1234"
+filter_qvfilter() {  # DOCUMENT
+  PPD="$work/queue.ppd" TMPDIR="$work/filter-tmp" "$build_dir/bin/qvfilter" 1 alice title 1 \
+    "$filter_options" "$1" >"$work/filter.out" 2>/dev/null
+}
+filter_pstops() {  # DOCUMENT
+  PPD="$work/queue.ppd" "$pstops" 1 alice title 1 "$filter_options" "$1" >"$work/filter.out" 2>/dev/null
+}
+time_filter() {  # NAME DOCUMENT [cold]
+  if [[ ${3:-} == cold ]]; then
+    rm -rf "$work/filter-tmp"/qvfilter-*  # the stand-in machine is built again
+  fi
+  local start=$(date +%s%N)
+  "filter_${1%%-*}" "$2"
+  echo $(($(date +%s%N) - start)) >>"$work/$1.times"
+}
+filter_qvfilter "$work/one.ps"  # warms the machine cache
+for ((run = 0; run < runs; ++run)); do
+  for document in one long; do
+    file="$work/one.ps"
+    [[ $document == long ]] && file="$work/document.ps"
+    time_filter "qvfilter-$document-cold" "$file" cold
+    time_filter "qvfilter-$document-warm" "$file"
+    time_filter "pstops-$document" "$file"
+  done
+done
+filter_report() {  # NAME PAGES
+  awk -v name="$1" -v ns="$(median_of "$1")" -v pages="$2" 'BEGIN {
+    printf "%-22s %9.1f ms  %9.0f pages/s\n", name, ns / 1e6, pages / (ns / 1e9)
+  }'
+}
+for document in one long; do
+  count=1
+  [[ $document == long ]] && count=$pages
+  filter_report "qvfilter-$document-cold" "$count"
+  filter_report "qvfilter-$document-warm" "$count"
+  filter_report "pstops-$document" "$count"
+done
+awk -v q1="$(median_of qvfilter-one-warm)" -v p1="$(median_of pstops-one)" \
+    -v ql="$(median_of qvfilter-long-warm)" -v pl="$(median_of pstops-long)" 'BEGIN {
+  printf "one-page job, warm cache: qvfilter takes %.2f x the time of pstops (target: at most 1 x)\n", q1 / p1
+  printf "%d-page job, warm cache: qvfilter reaches %.1f x the pages per second of pstops (target: at least 2 x)\n", '"$pages"', pl / ql
+}'

@@ -2,10 +2,11 @@
 # Sets up the machine, builds, installs the sample colour printer into a fresh machine root,
 # chooses a confidential job with user name and PIN on the output options page, prints it and
 # shows the stream the printer would get: its PJL header, the start of the PostScript, and its
-# PJL trailer; then opens the printer's document settings sheet again and writes pictures of its
-# About page, its output options set up for a fax and the fax cover page setup dialog; last it
-# chooses two watermarks on the 水印 page, pictures it with its pickers and shows what the job
-# hands on of them.
+# PJL trailer; prints a system PDF turned into PostScript 2-up and pictures its first sheet; then
+# opens the printer's document settings sheet again and writes pictures of its About page, its
+# output options set up for a fax and the fax cover page setup dialog; last it chooses two
+# watermarks on the 水印 page, pictures it with its pickers and shows what the job hands on of
+# them.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -49,6 +50,19 @@ echo "== The status program was started with:"
 sleep 0.2
 cat "$root/statusmonitor.log" 2>/dev/null || echo "(nothing yet)"
 
+echo
+echo "== A document no one here wrote: the shared-mime-info specification (a PDF of the system's"
+echo "   documentation) turned into PostScript by pdftops, printed 2-up"
+source_pdf=/usr/share/doc/shared-mime-info/shared-mime-info-spec.pdf
+pdftops "$source_pdf" "$root/spec.ps"
+nup="$root/spec-2up.prn"
+qvhost --user alice print "QV Office" --document "$root/spec.ps" --option %PagePerSheet=2 -o "$nup"
+if command -v gs >/dev/null; then
+  sheets=$(gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=bbox "$nup" 2>&1 | grep -c '^%%BoundingBox' || true)
+  echo "== $(pdfinfo "$source_pdf" | awk '/^Pages:/ {print $2}') pages on $sheets sheets; the first sheet:"
+  gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=png16m -r50 -dFirstPage=1 -dLastPage=1 -o "$root/spec-2up-sheet1.png" "$nup"
+  echo "$root/spec-2up-sheet1.png"
+fi
 echo
 echo "== The document settings sheet of QV Office: its About page, a fax set up, the cover page"
 qvhost --user alice sheet "QV Office" --script "$here/samples/scripts/fax-cover-page.txt" \

@@ -13,8 +13,10 @@ packages=(
   libsqlite3-dev libicu-dev
   libcairo2-dev libpango1.0-dev fonts-arphic-uming fonts-liberation2
   libcups2-dev
+  cups-daemon cups-client cups-core-drivers
   binutils-mingw-w64-x86-64
   ghostscript
+  poppler-utils shared-mime-info
   clang-14 libclang-rt-14-dev
 )
 

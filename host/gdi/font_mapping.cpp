@@ -17,6 +17,9 @@ namespace {
 constexpr double DefaultEm = 12.0;
 constexpr double EmPerCell = 0.86;
 
+// The host's own faces that fonts.conf maps onto the machine's; keep the two in step.
+constexpr const char* MappedFaces[] = {"宋体", "SimSun", "Arial"};
+
 }  // namespace
 
 void EnsureFontConfiguration() {
@@ -73,6 +76,14 @@ std::vector<std::string> FontFamilies() {
     FcObjectSetDestroy(objects);
     FcPatternDestroy(pattern);
     return {families.begin(), families.end()};
+}
+
+std::vector<std::string> OfferedFamilies() {
+    std::vector<std::string> families = FontFamilies();
+    families.insert(families.end(), std::begin(MappedFaces), std::end(MappedFaces));
+    std::sort(families.begin(), families.end());
+    families.erase(std::unique(families.begin(), families.end()), families.end());
+    return families;
 }
 
 }  // namespace host

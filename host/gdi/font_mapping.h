@@ -24,4 +24,8 @@ PangoFontDescription* DescriptionOf(const platform::LOGFONTW& font);
 // Family names fontconfig offers, each once, sorted.
 std::vector<std::string> FontFamilies();
 
+// The families a device offers: the face names the project's fontconfig file maps (as the host
+// carries those fonts) and the machine's own, each once, sorted.
+std::vector<std::string> OfferedFamilies();
+
 }  // namespace host

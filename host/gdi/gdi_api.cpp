@@ -5,8 +5,10 @@
 #include "host/gdi/device_context.h"
 #include "host/gdi/font_mapping.h"
 #include "host/gdi/gdi_objects.h"
+#include "host/gdi/printer_dc.h"
 #include "host/system/utf.h"
 #include "platform/gdi.h"
+#include "platform/spooler.h"
 
 namespace platform {
 
@@ -233,12 +235,22 @@ int ExtEscape(HDC dc, int escape, int inputSize, const char* input, int outputSi
     });
 }
 
+HDC CreateDCW(const char16_t* driver, const char16_t* device, const char16_t*, const void*) {
+    HANDLE printer = nullptr;
+    if (driver == nullptr || device == nullptr || !OpenPrinterW(device, &printer, nullptr)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    ClosePrinter(printer);
+    return host::AddDeviceContext(std::make_shared<host::PrinterInfoDC>());
+}
+
 int EnumFontFamiliesExW(HDC dc, LOGFONTW*, FONTENUMPROCW callback, LPARAM param, uint32_t) {
     if (callback == nullptr || !host::FindDeviceContext(dc)) {
         return 0;
     }
     int answer = 1;
-    for (const std::string& family : host::FontFamilies()) {
+    for (const std::string& family : host::OfferedFamilies()) {
         LOGFONTW font = host::DefaultFont();
         const std::u16string face = host::FromUtf8(family).value_or(u"");
         if (face.empty() || face.size() >= LF_FACESIZE) {

@@ -19,6 +19,11 @@ int DeviceUnits(double points) { return static_cast<int>(std::lround(points * Pr
 
 }  // namespace
 
+// An A4 page at the printers' resolution.
+PrinterInfoDC::PrinterInfoDC()
+    : DeviceContext(PrinterDC::Resolution, PrinterDC::Resolution, DeviceUnits(595.0),
+                    DeviceUnits(842.0)) {}
+
 PrinterDC::PrinterDC(PrintTarget& target, double widthPoints, double heightPoints)
     : DeviceContext(Resolution, Resolution, DeviceUnits(widthPoints), DeviceUnits(heightPoints)),
       target_(target),

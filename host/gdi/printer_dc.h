@@ -54,4 +54,16 @@ private:
     std::string eps_;
 };
 
+// A printer's information context (CreateDCW without a job): it answers the printer's
+// resolution and page size, measures text and enumerates fonts, and draws nothing; pages are
+// printed through the device context of a job.
+class PrinterInfoDC final : public DeviceContext {
+public:
+    PrinterInfoDC();
+
+protected:
+    cairo_t* Target() override { return nullptr; }
+    bool LinearMetrics() const override { return true; }
+};
+
 }  // namespace host

@@ -19,7 +19,8 @@ struct Document {
     // A document of `pages` pages, each saying its number, for a page of the given size.
     static Document Generated(int pages, double width, double height);
 
-    // Parses DSC PostScript; a text that is not PostScript or has no pages is refused.
+    // Parses DSC PostScript, leaving out a PJL job wrapper around it; a text that is not
+    // PostScript or has no pages is refused.
     static std::variant<Document, std::string> FromDsc(const std::string& text);
 };
 

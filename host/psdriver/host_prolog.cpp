@@ -3,25 +3,33 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "host/psdriver/page_framing.h"
+
 namespace host {
 
 NupLayout NupLayout::ForOption(const std::string& option) {
     // Booklet pages go two to a sheet; the host does not reorder them.
     const int perSheet = option == "Booklet" ? 2 : std::atoi(option.c_str());
     switch (perSheet) {
-        case 2: return {2, 1, 2};
-        case 4: return {4, 2, 2};
-        case 6: return {6, 2, 3};
-        case 9: return {9, 3, 3};
-        case 16: return {16, 4, 4};
-        default: return {1, 1, 1};
+        case 2:
+            return {2, 1, 2};
+        case 4:
+            return {4, 2, 2};
+        case 6:
+            return {6, 2, 3};
+        case 9:
+            return {9, 3, 3};
+        case 16:
+            return {16, 4, 4};
+        default:
+            return {1, 1, 1};
     }
 }
 
-const std::string& HostProlog() {
-    // The shorthand names and N-up state are part of the host's contract: plug-ins write
-    // PostScript that uses and redefines them.
-    static const std::string prolog = R"PS(/d {def} bind def
+namespace {
+
+// The shorthand operators, which the plug-ins' PostScript uses as well.
+const char* const ShorthandProcedures = R"PS(/d {def} bind def
 /ld {load def} bind def
 /~ {exch} bind def
 /! {pop} bind def
@@ -37,8 +45,10 @@ const std::string& HostProlog() {
 /F false def
 /Lw {setlinewidth} bind def
 /$m matrix def
-/realshowpage /showpage load def
-/LH /realshowpage load def
+)PS";
+
+// The host's N-up: a cell of the sheet for each page; the sheet is shown when it is full.
+const char* const NupProcedures = R"PS(/LH /realshowpage load def
 /nupv 6 array def
 /nupangle 0 def /borderlinewidth 0 def /pagew_nup 0 def /pageh_nup 0 def
 /nx_nup 1 def /ny_nup 1 def /pgx_nup 0 def /pgy_nup 0 def /nups 1 def
@@ -66,12 +76,21 @@ const std::string& HostProlog() {
 /finalpage {qvsheetpending {realshowpage /qvsheetpending false store} if} def
 /qvnupbegin {counttomark 8 eq {8 2 $ definenup startnup} {definenup startnup} ? cleartomark} def
 )PS";
+
+}  // namespace
+
+const std::string& HostProlog() {
+    // The shorthand names and N-up state are part of the host's contract: plug-ins write
+    // PostScript that uses and redefines them. realshowpage comes with the page framing.
+    static const std::string prolog =
+        std::string(ShorthandProcedures) + PageFramingProcedures() + NupProcedures;
     return prolog;
 }
 
 std::string HostSetup(const Ppd& ppd, const platform::DEVMODEW& publicMode) {
     std::ostringstream setup;
     const auto [width, height] = ppd.PageSize();
+    setup << PageDeviceHooks();
     // Each request is guarded, so a device that lacks it still prints.
     setup << "[{\n<< /PageSize [" << width << ' ' << height
           << "] >> setpagedevice\n} stopped cleartomark\n";
@@ -94,18 +113,18 @@ std::string HostPageArguments(const NupLayout& layout, int page, double width, d
     }
     const int cell = (page - 1) % layout.PerSheet;
     std::ostringstream arguments;
-    arguments << "mark 0 0 " << width << ' ' << height << ' ' << layout.Columns << ' ' << layout.Rows
-              << ' ' << cell % layout.Columns << ' ' << cell / layout.Columns << '\n';
+    arguments << "mark 0 0 " << width << ' ' << height << ' ' << layout.Columns << ' '
+              << layout.Rows << ' ' << cell % layout.Columns << ' ' << cell / layout.Columns
+              << '\n';
     return arguments.str();
 }
 
 std::string HostPageBegin(const NupLayout& layout) {
-    return std::string(layout.PerSheet > 1 ? "qvnupbegin\n" : "") + "/pagesave save def\n";
+    return std::string(layout.PerSheet > 1 ? "qvnupbegin\n" : "") + PageContentBegin();
 }
 
 const std::string& HostPageContentEnd() {
-    static const std::string end = "pagesave restore\n";
-    return end;
+    return PageContentEnd();
 }
 
 const std::string& HostPageEnd() {

@@ -127,6 +127,10 @@ bool RunOnDeviceContext(HDC dc, PrintTarget& target, const PrintRequest& request
     sendEscapes([](const EscapeRequest& e) { return !e.AtEnd && !e.PassThrough && e.Page == 0; });
     const int pages = static_cast<int>(request.Content.Pages.size());
     for (int page = 1; page <= pages; ++page) {
+        if (request.Cancelled && request.Cancelled()) {
+            result.Cancelled = true;
+            break;
+        }
         sendEscapes([page](const EscapeRequest& e) { return !e.AtEnd && !e.PassThrough && e.Page == page; });
         StartPage(dc);
         sendEscapes([page](const EscapeRequest& e) { return e.PassThrough && e.Page == page; });
@@ -137,9 +141,12 @@ bool RunOnDeviceContext(HDC dc, PrintTarget& target, const PrintRequest& request
             target.WritePageContent(request.Content.Pages[static_cast<size_t>(page - 1)]);
         }
         EndPage(dc);
+        if (request.PageWritten) {
+            request.PageWritten(page);
+        }
     }
     sendEscapes([](const EscapeRequest& e) { return e.AtEnd; });
-    return EndDoc(dc) > 0;
+    return EndDoc(dc) > 0 && !result.Cancelled;
 }
 
 }  // namespace
@@ -222,7 +229,9 @@ bool PrintDocument(const PrintRequest& request, PrintResult& result, std::string
     const HDC dc = AddDeviceContext(context);
     const bool printed = RunOnDeviceContext(dc, target, request, result);
     DeleteDC(dc);
-    if (!printed) {
+    if (result.Cancelled) {
+        error = "the job was cancelled";
+    } else if (!printed) {
         error = target.Error().empty() ? "the job could not be printed" : target.Error();
     }
     result.Pages = job->PagesStarted();

@@ -39,6 +39,11 @@ struct PrintRequest : SettingsEdits {
     // The pages are drawn with graphics calls on the job's printer device context instead of
     // taking the document's PostScript.
     bool DrawPages = false;
+    // Called after each page has gone to the job, with its number.
+    std::function<void(int page)> PageWritten;
+    // Asked before each page; true ends the document early, with its trailer, as a cancelled
+    // application ends it.
+    std::function<bool()> Cancelled;
 };
 
 struct PrintResult {
@@ -47,9 +52,11 @@ struct PrintResult {
     uint64_t Bytes = 0;
     std::u16string Destination;  // the port or file the spooler wrote to
     std::vector<std::string> EscapeLines;
+    bool Cancelled = false;  // the document was ended early; the job is not printed
 };
 
-// false with a one-line reason; nothing is sent when the job cannot be set up.
+// false with a one-line reason; nothing is sent when the job cannot be set up. A cancelled job
+// still ends its stream but gives false.
 bool PrintDocument(const PrintRequest& request, PrintResult& result, std::string& error);
 
 // "escape 0xCODE page PAGE: result R[ out HEX]"

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "host/psdriver/page_framing.h"
 #include "host/system/utf.h"
 
 namespace host {
@@ -15,10 +16,12 @@ PsJob* JobOf(SURFOBJ* surface) {
     return surface != nullptr ? static_cast<PsJob*>(surface->dhsurf) : nullptr;
 }
 
-BOOL HostStartDoc(SURFOBJ*, char16_t*, uint32_t) { return TRUE; }
+BOOL HostStartDoc(SURFOBJ*, char16_t*, uint32_t) {
+    return TRUE;
+}
 
-uint32_t HostEscapeEntry(SURFOBJ* surface, uint32_t code, uint32_t inputSize, void* input,
-                         uint32_t, void*) {
+uint32_t HostEscapeEntry(SURFOBJ* surface, uint32_t code, uint32_t inputSize, void* input, uint32_t,
+                         void*) {
     PsJob* job = JobOf(surface);
     return job != nullptr ? job->HostEscape(code, inputSize, input) : 0;
 }
@@ -52,7 +55,9 @@ PsJob::PsJob(IPrintOemPS2* plugin, const Ppd& ppd, DeviceMode& deviceMode, HANDL
     ownFunctionTable_ = {0x30100, 2, ownFunctions_};
 }
 
-PsJob::~PsJob() { DisableDevice(); }
+PsJob::~PsJob() {
+    DisableDevice();
+}
 
 bool PsJob::Render(const Document& document, const std::u16string& documentName, uint32_t jobId,
                    std::string& error) {
@@ -73,7 +78,8 @@ bool PsJob::StartDocument(const Document& document, const std::u16string& docume
         return false;
     }
     PFN hooked = HookedFunction(INDEX_DrvStartDoc);
-    auto startDoc = hooked != nullptr ? reinterpret_cast<DrvStartDocFunction>(hooked) : &HostStartDoc;
+    auto startDoc =
+        hooked != nullptr ? reinterpret_cast<DrvStartDocFunction>(hooked) : &HostStartDoc;
     std::u16string name = documentName;
     startDoc(&surface_, name.data(), jobId);
     WriteHeader(document, documentName);
@@ -112,7 +118,7 @@ bool PsJob::EndDocument(const Document& document, std::string& error) {
     }
     Inject(PSINJECT_TRAILER);
     stream_.Write("%%Pages: " + std::to_string(pagesStarted_) + "\n");
-    stream_.Write(document.Trailer);
+    WriteDocumentCode(document.Trailer);
     stream_.Write("%%EOF\n");
     Inject(PSINJECT_EOF);
     const bool written = stream_.Flush();
@@ -126,7 +132,8 @@ bool PsJob::EndDocument(const Document& document, std::string& error) {
 uint32_t PsJob::Escape(uint32_t code, uint32_t inputSize, const void* input, uint32_t outputSize,
                        void* output) {
     PFN hooked = HookedFunction(INDEX_DrvEscape);
-    auto escape = hooked != nullptr ? reinterpret_cast<DrvEscapeFunction>(hooked) : &HostEscapeEntry;
+    auto escape =
+        hooked != nullptr ? reinterpret_cast<DrvEscapeFunction>(hooked) : &HostEscapeEntry;
     return escape(&surface_, code, inputSize, const_cast<void*>(input), outputSize, output);
 }
 
@@ -195,7 +202,8 @@ bool PsJob::Inject(uint32_t index) {
         return false;
     }
     uint32_t result = ERROR_NOT_SUPPORTED;
-    return plugin_->Command(&device_, index, nullptr, 0, &result) == S_OK && result == ERROR_SUCCESS;
+    return plugin_->Command(&device_, index, nullptr, 0, &result) == S_OK &&
+           result == ERROR_SUCCESS;
 }
 
 bool PsJob::PassOn(std::span<const uint8_t> block) {
@@ -214,7 +222,9 @@ void PsJob::WriteHeader(const Document& document, const std::u16string& document
     }
     const auto [width, height] = ppd_.PageSize();
     std::ostringstream comments;
-    comments << "%%Title: " << DscText(document.Title.empty() ? ToUtf8(documentName) : document.Title) << "\n%%Creator: qvhost PostScript driver\n"
+    comments << "%%Title: "
+             << DscText(document.Title.empty() ? ToUtf8(documentName) : document.Title)
+             << "\n%%Creator: qvhost PostScript driver\n"
              << "%%Pages: (atend)\n%%PageOrder: Ascend\n"
              << "%%BoundingBox: 0 0 " << static_cast<int>(width) << ' ' << static_cast<int>(height)
              << "\n%%LanguageLevel: 2\n";
@@ -227,7 +237,7 @@ void PsJob::WriteProlog(const Document& document) {
     stream_.Write("%%BeginProlog\n");
     Inject(PSINJECT_BEGINPROLOG);
     stream_.Write(HostProlog());
-    stream_.Write(document.Prolog);
+    WriteDocumentCode(document.Prolog);
     Inject(PSINJECT_ENDPROLOG);
     stream_.Write("%%EndProlog\n");
 }
@@ -236,9 +246,18 @@ void PsJob::WriteSetup(const Document& document) {
     stream_.Write("%%BeginSetup\n");
     Inject(PSINJECT_BEGINSETUP);
     stream_.Write(HostSetup(ppd_, deviceMode_.Public()));
-    stream_.Write(document.Setup);
+    WriteDocumentCode(document.Setup);
     Inject(PSINJECT_ENDSETUP);
+    stream_.Write(SetupFloor());
     stream_.Write("%%EndSetup\n");
+}
+
+void PsJob::WriteDocumentCode(const std::string& code) {
+    if (!code.empty()) {
+        stream_.Write(DocumentCodeBegin());
+        stream_.Write(code);
+        stream_.Write(DocumentCodeEnd());
+    }
 }
 
 }  // namespace host

@@ -24,7 +24,7 @@ constexpr uint32_t POSTSCRIPT_DATA = 37;
 constexpr uint32_t POSTSCRIPT_PASSTHROUGH = 4115;
 
 class PsJob {
-public:
+  public:
     // plugin may be null: the host then renders the job on its own.
     PsJob(platform::IPrintOemPS2* plugin, const Ppd& ppd, DeviceMode& deviceMode,
           platform::HANDLE printer, SpoolStream::BlockSink portSink);
@@ -37,8 +37,8 @@ public:
 
     // Enables the plug-in's device, starts the document and writes everything up to the first
     // page. false with a reason when the plug-in refuses the device.
-    bool StartDocument(const Document& document, const std::u16string& documentName,
-                       uint32_t jobId, std::string& error);
+    bool StartDocument(const Document& document, const std::u16string& documentName, uint32_t jobId,
+                       std::string& error);
     void StartPage();
     void WriteContent(std::string_view content) { stream_.Write(content); }
     void EndPage();
@@ -61,7 +61,7 @@ public:
     // The host's own escape function (the one the plug-in's hook ends in).
     uint32_t HostEscape(uint32_t code, uint32_t inputSize, const void* input);
 
-private:
+  private:
     bool EnableDevice(std::string& error);
     void DisableDevice();
     // True when the plug-in handled the point.
@@ -69,6 +69,8 @@ private:
     void WriteHeader(const Document& document, const std::u16string& documentName);
     void WriteProlog(const Document& document);
     void WriteSetup(const Document& document);
+    // The document's own code, in its own context (see page_framing.h).
+    void WriteDocumentCode(const std::string& code);
     bool PassOn(std::span<const uint8_t> block);
     platform::PFN HookedFunction(uint32_t index) const;
 

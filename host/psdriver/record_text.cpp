@@ -99,6 +99,16 @@ std::string FieldValueJson(const unsigned char* record, const RecordField& field
 
 }  // namespace
 
+bool SetRecordFields(void* record, const std::vector<std::string>& assignments,
+                     std::string& error) {
+    for (const std::string& assignment : assignments) {
+        if (!SetRecordField(record, assignment, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool SetRecordField(void* record, std::string_view assignment, std::string& error) {
     const size_t equals = assignment.find('=');
     if (equals == std::string_view::npos) {

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/devmode.h"
 
@@ -12,6 +13,9 @@ namespace host {
 // Numbers in decimal or 0x hex, within the field's range; text as UTF-8 that fits the field with
 // its terminator. false with a one-line reason, the record untouched.
 bool SetRecordField(void* record, std::string_view assignment, std::string& error);
+
+// Each assignment in turn; false with the reason of the first that fails.
+bool SetRecordFields(void* record, const std::vector<std::string>& assignments, std::string& error);
 
 // Every field by name, embedded records as nested objects, text as JSON strings.
 std::string RecordJson(const void* record, int indent = 2);

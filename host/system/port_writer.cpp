@@ -142,6 +142,9 @@ std::optional<PortAddress> PortWriter::Parse(std::u16string_view port) {
     if (StartsWithIgnoringCase(port, u"null:") && port.size() == 5) {
         return PortAddress{};
     }
+    if (StartsWithIgnoringCase(port, u"stdout:") && port.size() == 7) {
+        return PortAddress{PortAddress::Kind::StandardOutput, {}, {}, {}};
+    }
     if (StartsWithIgnoringCase(port, u"socket://")) {
         return ParseSocket(port.substr(9));
     }
@@ -170,6 +173,14 @@ std::unique_ptr<PortWriter> PortWriter::Open(std::u16string_view ports, uint32_t
         case PortAddress::Kind::File:
             descriptor =
                 open(address->file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            if (descriptor < 0) {
+                error = ErrorOfErrno(errno);
+                return nullptr;
+            }
+            break;
+        case PortAddress::Kind::StandardOutput:
+            // A copy of the descriptor: the job's end closes it, not the process's output.
+            descriptor = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
             if (descriptor < 0) {
                 error = ErrorOfErrno(errno);
                 return nullptr;

@@ -1,5 +1,6 @@
 // A printer port open for one job: a file path (the job replaces the file's content),
-// socket://HOST:PORT (raw TCP, the printers' port 9100 protocol) or null: (takes everything).
+// socket://HOST:PORT (raw TCP, the printers' port 9100 protocol), null: (takes everything) or
+// stdout: (the process's standard output, as a filter's printer is).
 #pragma once
 
 #include <cstdint>
@@ -12,7 +13,7 @@
 namespace host {
 
 struct PortAddress {
-    enum class Kind { Null, File, Socket };
+    enum class Kind { Null, File, Socket, StandardOutput };
     Kind kind = Kind::Null;
     std::filesystem::path file;
     std::string host;
@@ -21,7 +22,7 @@ struct PortAddress {
 
 class PortWriter {
   public:
-    // nullopt for a port name that is none of the three; a file must be an absolute POSIX or
+    // nullopt for a port name that is none of these; a file must be an absolute POSIX or
     // Windows path (C:\..., \\server\share\...).
     static std::optional<PortAddress> Parse(std::u16string_view port);
 

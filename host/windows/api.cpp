@@ -313,12 +313,115 @@ BOOL MoveWindow(HWND handle, int32_t x, int32_t y, int32_t width, int32_t height
     return TRUE;
 }
 
-BOOL InvalidateRect(HWND handle, const RECT*, BOOL) {
+namespace {
+
+RECT Intersection(const RECT& a, const RECT& b) {
+    return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                std::min(a.bottom, b.bottom)};
+}
+
+bool IsEmpty(const RECT& rect) { return rect.right <= rect.left || rect.bottom <= rect.top; }
+
+RECT ClientArea(const Window& window) {
+    const RECT insets = WindowManager::NonClientInsets(window);
+    return RECT{0, 0, std::max(0, window.Width() - insets.left - insets.right),
+                std::max(0, window.Height() - insets.top - insets.bottom)};
+}
+
+// Adds `area` (client coordinates; null: all of it) to the window's update region, and to the
+// children under it when the window does not clip them.
+void Invalidate(Window& window, const RECT* area, bool erase) {
+    const RECT client = ClientArea(window);
+    const RECT part = area != nullptr ? Intersection(*area, client) : client;
+    if (area != nullptr && IsEmpty(part)) {
+        return;
+    }
+    if (area == nullptr || (window.Invalid && !window.PartialUpdate)) {
+        window.PartialUpdate = false;
+    } else if (window.Invalid) {
+        window.UpdateRect = RECT{std::min(window.UpdateRect.left, part.left),
+                                 std::min(window.UpdateRect.top, part.top),
+                                 std::max(window.UpdateRect.right, part.right),
+                                 std::max(window.UpdateRect.bottom, part.bottom)};
+    } else {
+        window.PartialUpdate = true;
+        window.UpdateRect = part;
+    }
+    window.Invalid = true;
+    window.EraseNeeded = window.EraseNeeded || erase;
+    if ((window.Style & WS_CLIPCHILDREN) != 0) {
+        return;
+    }
+    const POINT origin = Manager().ClientOrigin(window);
+    for (Window* child : window.Children) {
+        if (!child->IsVisibleFlag()) {
+            continue;
+        }
+        const POINT childOrigin = Manager().ClientOrigin(*child);
+        const int32_t dx = childOrigin.x - origin.x;
+        const int32_t dy = childOrigin.y - origin.y;
+        const RECT under{part.left - dx, part.top - dy, part.right - dx, part.bottom - dy};
+        Invalidate(*child, &under, erase);
+    }
+}
+
+}  // namespace
+
+BOOL ScreenToClient(HWND handle, POINT* point) {
+    Window* window = Find(handle);
+    if (window == nullptr || point == nullptr) {
+        return FALSE;
+    }
+    const POINT origin = Manager().ClientOrigin(*window);
+    *point = POINT{point->x - origin.x, point->y - origin.y};
+    return TRUE;
+}
+
+BOOL ClientToScreen(HWND handle, POINT* point) {
+    Window* window = Find(handle);
+    if (window == nullptr || point == nullptr) {
+        return FALSE;
+    }
+    const POINT origin = Manager().ClientOrigin(*window);
+    *point = POINT{point->x + origin.x, point->y + origin.y};
+    return TRUE;
+}
+
+int32_t MapWindowPoints(HWND from, HWND to, POINT* points, uint32_t count) {
+    const auto originOf = [](HWND handle, POINT* origin) {
+        if (handle == nullptr) {
+            *origin = POINT{0, 0};
+            return true;
+        }
+        Window* window = Find(handle);
+        if (window == nullptr) {
+            return false;
+        }
+        *origin = Manager().ClientOrigin(*window);
+        return true;
+    };
+    POINT source{};
+    POINT target{};
+    if (!originOf(from, &source) || !originOf(to, &target) || (points == nullptr && count != 0)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    const int32_t dx = source.x - target.x;
+    const int32_t dy = source.y - target.y;
+    for (uint32_t i = 0; i < count; ++i) {
+        points[i].x += dx;
+        points[i].y += dy;
+    }
+    SetLastError(0);
+    return static_cast<int32_t>(MAKELONG(static_cast<uint16_t>(dx), static_cast<uint16_t>(dy)));
+}
+
+BOOL InvalidateRect(HWND handle, const RECT* rect, BOOL erase) {
     Window* window = Find(handle);
     if (window == nullptr) {
         return FALSE;
     }
-    window->Invalid = true;
+    Invalidate(*window, rect, erase != FALSE);
     return TRUE;
 }
 
@@ -341,11 +444,21 @@ HANDLE BeginPaint(HWND handle, PAINTSTRUCT* paint) {
         return nullptr;
     }
     *paint = PAINTSTRUCT{};
-    RECT client{};
-    GetClientRect(handle, &client);
-    paint->rcPaint = client;
+    const RECT client = ClientArea(*window);
+    paint->rcPaint = window->PartialUpdate ? window->UpdateRect : client;
+    const bool erase = window->EraseNeeded;
     window->Invalid = false;
+    window->PartialUpdate = false;
+    window->EraseNeeded = false;
     paint->hdc = host::AcquirePaintDC(*window);
+    IntersectClipRect(paint->hdc, paint->rcPaint.left, paint->rcPaint.top, paint->rcPaint.right,
+                      paint->rcPaint.bottom);
+    if (erase) {
+        paint->fErase =
+            Manager().Send(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(paint->hdc), 0) == 0
+                ? TRUE
+                : FALSE;
+    }
     return paint->hdc;
 }
 

@@ -253,6 +253,8 @@ LRESULT HandleMessage(Window* window, ComboBoxState* state, uint32_t message, WP
             if (!state->Quiet && reinterpret_cast<HWND>(lparam) == state->Edit) {
                 const uint16_t code = HIWORD(wparam);
                 if (code == EN_UPDATE || code == EN_CHANGE) {
+                    // Typed text is no longer the list's item: the selection goes.
+                    state->List.Current = -1;
                     Notify(window, code == EN_UPDATE ? CBN_EDITUPDATE : CBN_EDITCHANGE);
                 } else if (code == EN_SETFOCUS || code == EN_KILLFOCUS) {
                     Notify(window, code == EN_SETFOCUS ? CBN_SETFOCUS : CBN_KILLFOCUS);

@@ -55,6 +55,9 @@ LRESULT DefaultWindowProcedure(HWND handle, uint32_t message, WPARAM wparam, LPA
         case WM_CLOSE:
             manager.Destroy(window);
             return 0;
+        case WM_ERASEBKGND:
+            // The class background: the window's look is drawn with the window tree.
+            return TRUE;
         case WM_NCPAINT:
             ++window->NonClientPaintCount;
             return 0;

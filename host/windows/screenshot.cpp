@@ -83,6 +83,7 @@ void DrawTree(HWND handle, const Canvas& canvas, bool top) {
         ViewDC look(canvas.Surface, POINT{whole.left, whole.top}, clip);
         DrawLook(*window, look);
     }
+    window->PartialUpdate = false;  // a picture shows the whole window
     manager.Send(window, WM_PAINT, 0, 0);
     if ((window = manager.Find(handle)) == nullptr) {
         return;

@@ -59,6 +59,11 @@ class Window {
     bool IsMessageBox = false;
 
     bool Invalid = false;  // needs a WM_PAINT
+    // The part of the client area to repaint when only part of it was invalidated; with
+    // Invalid and no partial update, the whole client area.
+    bool PartialUpdate = false;
+    platform::RECT UpdateRect{};
+    bool EraseNeeded = false;  // BeginPaint sends WM_ERASEBKGND first
     int32_t PaintCount = 0;
     int32_t NonClientPaintCount = 0;
     bool Destroyed = false;

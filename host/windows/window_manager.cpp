@@ -127,6 +127,8 @@ void WindowManager::DestroyTree(Window* window) {
     for (Window* top : owned) {
         DestroyTree(top);
     }
+    // The last message a window receives, after its children and owned windows are gone.
+    Send(window, WM_NCDESTROY, 0, 0);
     if (focus_ == window) {
         focus_ = nullptr;
     }

@@ -23,6 +23,7 @@ using host::Ok;
 using host::Page;
 using host::Select;
 using host::Toggle;
+using host::Type;
 using qv::settings::WatermarkSpec;
 namespace ui = qv::ui;
 
@@ -263,6 +264,44 @@ TEST_F(WatermarksPageTest, ListsChooseAgainByTheExactName) {
          Expect(ID_APPLY_NOW, ExpectKind::Disabled), Ok()});
     EXPECT_TRUE(SameRecord(Stored(u"草稿"), host_.FirstWatermark));
     EXPECT_TRUE(SameRecord(Stored(u"草稿"), host_.SecondWatermark));
+}
+
+// The editor stores a new entry; both lists get it at their end, and editing and deleting
+// become possible. Adding changes no setting of the job.
+TEST_F(WatermarksPageTest, AddingPutsTheNewEntryIntoBothLists) {
+    Run({OpenSheet(), Expect(IDC_EDIT_WATERMARK, ExpectKind::Disabled), Click(IDC_ADD_WATERMARK),
+         Type(IDC_EDITOR_NAME, u"内部"), Type(IDC_EDITOR_TEXT, u"内部资料"), Click(IDOK),
+         Expect(IDC_FIRST_WATERMARK_LIST, ExpectKind::Count, {}, 2),
+         Expect(IDC_SECOND_WATERMARK_LIST, ExpectKind::Count, {}, 2),
+         Expect(IDC_EDIT_WATERMARK, ExpectKind::Enabled),
+         Expect(IDC_DELETE_WATERMARK, ExpectKind::Enabled),
+         Expect(ID_APPLY_NOW, ExpectKind::Disabled), Click(IDC_ALL_PAGES),
+         Select(IDC_FIRST_WATERMARK_LIST, u"内部"), Ok()});
+    EXPECT_EQ(u"内部资料", qv::settings::TextView(host_.FirstWatermark.Text));
+}
+
+// A renamed entry is chosen again under its new name; the other list keeps exactly the entry it
+// showed, though another entry's name begins with it.
+TEST_F(WatermarksPageTest, EditingRenamesTheChoiceAndMarksTheSheetChanged) {
+    Library({u"草稿X", u"密件", u"草稿"});
+    Choose(3, u"草稿", u"密件");
+    Run({OpenSheet(), Click(IDC_EDIT_WATERMARK), Select(IDC_EDIT_PICKER_LIST, u"密件"), Click(IDOK),
+         host::SetText(IDC_EDITOR_NAME, u"机密"), Click(IDOK),
+         Expect(IDC_FIRST_WATERMARK_LIST, ExpectKind::Selected, u"草稿"),
+         Expect(IDC_SECOND_WATERMARK_LIST, ExpectKind::Selected, u"机密"),
+         Expect(ID_APPLY_NOW, ExpectKind::Enabled), Ok()});
+    EXPECT_TRUE(SameRecord(Stored(u"草稿"), host_.FirstWatermark));
+    EXPECT_TRUE(SameRecord(Stored(u"机密"), host_.SecondWatermark));
+    EXPECT_FALSE(ui::WatermarkExists(printer_, u"密件"));
+}
+
+// An entry chosen in the picker that is gone by the time it is opened opens no editor.
+TEST_F(WatermarksPageTest, EditingAnEntryThatWentOpensNoEditor) {
+    Library({u"草稿", u"密件"});
+    Run({OpenSheet(), Click(IDC_EDIT_WATERMARK), Select(IDC_EDIT_PICKER_LIST, u"密件"),
+         Check([this] { ASSERT_TRUE(ui::DeleteWatermark(printer_, u"密件")); }), Click(IDOK),
+         Expect(IDC_FIRST_WATERMARK_LIST, ExpectKind::Visible),
+         Expect(ID_APPLY_NOW, ExpectKind::Disabled), Cancel()});
 }
 
 TEST_F(WatermarksPageTest, WithoutPermissionEveryControlIsDisabled) {

@@ -49,18 +49,11 @@ bool BuildSettingsEdits(const SettingsOptions& options, host::SettingsEdits& edi
     }
     // Checked now against a scratch record, so a wrong field stops before anything starts.
     std::vector<uint64_t> scratch(1024);
-    for (const std::string& set : options.sets) {
-        if (!host::SetRecordField(scratch.data(), set, error)) {
-            return false;
-        }
+    if (!host::SetRecordFields(scratch.data(), options.sets, error)) {
+        return false;
     }
     edits.EditSettings = [sets = options.sets](void* record, std::string& reason) {
-        for (const std::string& set : sets) {
-            if (!host::SetRecordField(record, set, reason)) {
-                return false;
-            }
-        }
-        return true;
+        return host::SetRecordFields(record, sets, reason);
     };
     std::vector<std::pair<std::string, int64_t>> fields;
     platform::DEVMODEW check{};

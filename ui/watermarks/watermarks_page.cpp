@@ -6,6 +6,7 @@
 #include "ui/core/strings.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/watermarks/list_font.h"
+#include "ui/watermarks/watermark_editor.h"
 #include "ui/watermarks/watermark_pickers.h"
 #include "ui/watermarks/watermark_store.h"
 
@@ -74,8 +75,9 @@ bool SameName(std::u16string_view a, std::u16string_view b) {
 
 // The watermark editor on a new entry (adding) or on the entry `name`; true when it saved the
 // entry, `name` then being the name it was saved under.
-bool OpenWatermarkEditor(HWND, SheetState*, bool, std::u16string&) {
-    return false;
+bool OpenWatermarkEditor(HWND owner, SheetState* state, bool adding, std::u16string& name) {
+    return RunWatermarkEditor(owner, state,
+                              adding ? WatermarkEditorMode::Add : WatermarkEditorMode::Edit, name);
 }
 
 }  // namespace

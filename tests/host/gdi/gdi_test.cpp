@@ -300,6 +300,11 @@ TEST(PrinterDC, FontFamiliesAreEnumeratedOnce) {
     std::sort(unique.begin(), unique.end());
     EXPECT_EQ(unique.end(), std::adjacent_find(unique.begin(), unique.end()));
     EXPECT_NE(faces.end(), std::find(faces.begin(), faces.end(), u"AR PL UMing CN"));
+    for (const char16_t* mapped : {u"宋体", u"SimSun", u"Arial"}) {
+        SCOPED_TRACE(std::string(mapped, mapped + 1));
+        EXPECT_NE(faces.end(), std::find(faces.begin(), faces.end(), mapped))
+            << "the faces the host carries are offered under their own names";
+    }
 }
 
 }  // namespace

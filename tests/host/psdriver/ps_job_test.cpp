@@ -115,7 +115,8 @@ TEST(Document, SplitsDscSections) {
     EXPECT_NE(std::string::npos, document.Prolog.find("/heading"));
     EXPECT_NE(std::string::npos, document.Setup.find("/pagecolour"));
     for (const std::string& page : document.Pages) {
-        EXPECT_EQ(std::string::npos, page.find("showpage"));
+        // The page keeps its own code as it is; the host's framing deals with its showpage.
+        EXPECT_NE(std::string::npos, page.find("showpage"));
         EXPECT_EQ(std::string::npos, page.find("%%Page"));
     }
     EXPECT_NE(std::string::npos, document.Pages[1].find("(Figures)"));

@@ -134,7 +134,7 @@ TEST_F(SpoolOutputTest, FileDestinationsWriteTheOutputFileEachDocumentAnew) {
         EXPECT_GT(first.size(), 64u * 1024);
         EXPECT_EQ(400, testing_support::GhostscriptPages(first));
         EXPECT_EQ("", PortBytes());
-        EXPECT_EQ(destination == 2, first.find("/Policies") == std::string::npos);
+        EXPECT_EQ(destination == 2, first.find("/Policies << /PageSize") == std::string::npos);
         // A second document replaces the file instead of appending to it.
         Print(host::Document::Generated(1, 595, 842), setup);
         EXPECT_EQ(1, testing_support::GhostscriptPages(ReadFile(host::MapPath(u"C:\\out\\job.ps").string())));

@@ -290,6 +290,14 @@ TEST_F(ControlsTest, EditableComboLimitsItsEditPart) {
               0);
 }
 
+TEST_F(ControlsTest, TypingInAnEditableComboDropsItsListSelection) {
+    AddItems(IDC_COMBO_EDIT, CB_ADDSTRING, {u"8", u"10", u"12"});
+    Run({Select(IDC_COMBO_EDIT, u"10"), Type(IDC_COMBO_EDIT, u"5")});
+    EXPECT_EQ(SendTo(IDC_COMBO_EDIT, CB_GETCURSEL), CB_ERR) << "the typed text is no list item";
+    SendTo(IDC_COMBO_EDIT, CB_SETCURSEL, 2);
+    EXPECT_EQ(SendTo(IDC_COMBO_EDIT, CB_GETCURSEL), 2) << "a program's choice still holds";
+}
+
 TEST_F(ControlsTest, OwnerDrawnComboAsksTheDialogToDrawItems) {
     // Measuring happened while the dialog was built, before WM_INITDIALOG.
     Notes().clear();
