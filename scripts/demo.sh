@@ -4,7 +4,9 @@
 # shows the stream the printer would get: its PJL header, the start of the PostScript, and its
 # PJL trailer; prints a system PDF turned into PostScript 2-up and pictures its first sheet; then
 # opens the printer's document settings sheet again and writes pictures of its About page, its
-# output options set up for a fax and the fax cover page setup dialog.
+# output options set up for a fax and the fax cover page setup dialog; last it chooses two
+# watermarks on the 水印 page, pictures it with its pickers and shows what the job hands on of
+# them.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -68,3 +70,12 @@ qvhost --user alice sheet "QV Office" --script "$here/samples/scripts/fax-cover-
 grep -E '"(ended|saved|pages)"' "$root/sheet.json"
 echo "== Pictures of the sheet's pages:"
 ls "$shots"
+
+echo
+echo "== Watermarks: 草稿 on the first page, 用户名 on the others, chosen on the 水印 page"
+qvhost --user alice sheet "QV Office" --script "$here/samples/scripts/watermarks.txt" \
+  --screenshots "$shots" >/dev/null
+echo "== What a job hands to whoever asks for its watermarks (order, then the first record):"
+qvhost --user alice print "QV Office" --escape 0x10026/4@1 --escape 0x10027/704@1 \
+  -o "$root/watermarks.prn" 2>&1 | cut -c1-96
+ls "$shots"/watermark*

@@ -47,15 +47,15 @@ TEST_F(SheetCommandTest, EachSamplePrinterGetsItsAboutPageInBothSheets) {
     const Case cases[] = {
         {"Colour", "Quorvel QV9000Z PS", "QV9000Z.PPD", "Quorvel QV9000Z PS 驱动程序", "visible",
          "\"PrintQualitySupported\": 1",
-         "\"pages\": [\"高级\", \"输出选项\", \"手动颜色\", \"配置文件\", \"关于\"]"},
+         "\"pages\": [\"高级\", \"输出选项\", \"水印\", \"手动颜色\", \"配置文件\", \"关于\"]"},
         {"Mono", "Quorvel QV5000M", "QV5000M.PPD", "Quorvel QV5000M Mono 驱动程序", "visible",
          "\"PrintQualitySupported\": 1",
-         "\"pages\": [\"高级\", \"单色打印质量\", \"配置文件\", \"关于\"]"},
+         "\"pages\": [\"高级\", \"水印\", \"单色打印质量\", \"配置文件\", \"关于\"]"},
         {"Plain", "Quorvel QV3000", "QV3000.PPD", "Quorvel QV3000 驱动程序", "visible",
-         "\"PrintQualitySupported\": 0", "\"pages\": [\"高级\", \"配置文件\", \"关于\"]"},
+         "\"PrintQualitySupported\": 0", "\"pages\": [\"高级\", \"水印\", \"配置文件\", \"关于\"]"},
         {"Neutral", "Kestrine KS2000", "KS2000.PPD", "Kestrine KS2000 驱动程序", "hidden",
          "\"PrintQualitySupported\": 0",
-         "\"pages\": [\"高级\", \"输出选项\", \"配置文件\", \"关于\"]"},
+         "\"pages\": [\"高级\", \"输出选项\", \"水印\", \"配置文件\", \"关于\"]"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Printer);
@@ -131,7 +131,7 @@ TEST_F(SheetCommandTest, ScreenshotsShowEachPageWhenFirstShownAndOnRequest) {
     const auto run = Sheet("QV Office", "page 关于\npage 高级\nscreenshot again\n",
                            {"--screenshots", folder.string()});
     ASSERT_EQ(0, run.status) << run.err;
-    for (const char* file : {"page-1-高级.png", "page-5-关于.png", "again.png"}) {
+    for (const char* file : {"page-1-高级.png", "page-6-关于.png", "again.png"}) {
         EXPECT_TRUE(std::filesystem::exists(folder / file)) << file;
     }
     EXPECT_EQ(3, std::distance(std::filesystem::directory_iterator(folder),

@@ -138,8 +138,9 @@ TEST_F(PropertySheetsTest, DocumentPagesFollowThePrintersFeatures) {
 TEST_F(PropertySheetsTest, OnlyTheBuiltPagesAreAddedEachWithTheSheetsState) {
     PROPSHEETUI_INFO info = Info(PROPSHEETUI_REASON_INIT);
     ASSERT_EQ(S_OK, plugin_->DocumentPropertySheets(&info, 0));
-    const std::vector<uint16_t> added = {IDD_OUTPUT_OPTIONS_PAGE, IDD_MANUAL_COLOR_PAGE,
-                                         IDD_PROFILES_PAGE, IDD_ABOUT_DOCUMENT};
+    const std::vector<uint16_t> added = {IDD_OUTPUT_OPTIONS_PAGE, IDD_WATERMARKS_PAGE,
+                                         IDD_MANUAL_COLOR_PAGE, IDD_PROFILES_PAGE,
+                                         IDD_ABOUT_DOCUMENT};
     ASSERT_EQ(added.size(), sheetCalls.size());
     for (size_t i = 0; i < added.size(); ++i) {
         SCOPED_TRACE(added[i]);

@@ -13,6 +13,7 @@
 #include "settings/settings.h"
 #include "settings/text.h"
 #include "tests/ui/ui_fixture.h"
+#include "tests/ui/watermark_fixture.h"
 
 namespace {
 
@@ -24,13 +25,7 @@ constexpr const char16_t* UserKeyPath = u"Software\\Quorvel\\PSPlugIn\\Quorvel Q
 constexpr const char16_t* DefaultKeyPath =
     u".DEFAULT\\Software\\Quorvel\\PSPlugIn\\Quorvel QV9000Z PS";
 
-WatermarkSpec MakeWatermark(std::u16string_view name, std::u16string_view text) {
-    WatermarkSpec watermark{};
-    qv::settings::ApplyWatermarkDefaults(&watermark);
-    qv::settings::CopyText(watermark.Name, name);
-    qv::settings::CopyText(watermark.Text, text);
-    return watermark;
-}
+using testing_support::MakeWatermark;
 
 std::vector<uint8_t> Bytes(const WatermarkSpec& watermark, size_t size) {
     std::vector<uint8_t> bytes(size, 0x5A);
@@ -243,7 +238,8 @@ TEST_F(DefaultUserCopyTest, CopiesValuesOfEverySizeOnce) {
         ASSERT_EQ(ERROR_SUCCESS,
                   watermarks.Set(u"Long name of a watermark", REG_BINARY,
                                  Bytes(MakeWatermark(u"Long name of a watermark", u"x"), 704)));
-        ASSERT_EQ(ERROR_SUCCESS, watermarks.Set(u"短", REG_BINARY, Bytes(MakeWatermark(u"短", u"y"), 12)));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  watermarks.Set(u"短", REG_BINARY, Bytes(MakeWatermark(u"短", u"y"), 12)));
         host::RegistryKey profiles = DefaultKey(u"Profiles");
         ASSERT_EQ(ERROR_SUCCESS, profiles.SetDword(u"P", 1));
     }
@@ -276,6 +272,36 @@ TEST_F(DefaultUserCopyTest, WithoutADefaultKeyNothingIsCreated) {
     EXPECT_FALSE(ui::CopyDefaultUserStore(printer_));
     ui::RegistryKey key;
     EXPECT_FALSE(ui::OpenDriverSettingsKey(printer_, ui::KeyMode::Read, key));
+}
+
+// The lists show the store's order; a name too long for the lists to read whole is left out.
+TEST_F(WatermarkStoreTest, FillWatermarkListAppendsTheNamesInStoreOrder) {
+    host::WindowManager::Instance().Reset();
+    const std::u16string tooLong(130, u'长');
+    ASSERT_TRUE(ui::SaveWatermark(printer_, MakeWatermark(u"密件", u"密件")));
+    Store(tooLong, Bytes(MakeWatermark(u"长", u"长"), sizeof(WatermarkSpec)));
+    ASSERT_TRUE(ui::SaveWatermark(printer_, MakeWatermark(u"草稿", u"草稿")));
+    ASSERT_TRUE(ui::SaveWatermark(printer_, MakeWatermark(u"Draft", u"草稿")));
+    const HWND list = CreateWindowExW(0, WC_LISTBOX, u"", WS_VISIBLE | WS_HSCROLL, 0, 0, 200, 100,
+                                      nullptr, 0, nullptr, nullptr);
+    ASSERT_NE(nullptr, list);
+    const qv::ui::ListBox box(list);
+    box.Add(u"(无)");
+    ui::FillWatermarkList(printer_, list);
+    std::vector<std::u16string> shown;
+    for (int32_t i = 0; i < box.Count(); ++i) {
+        shown.push_back(box.ItemText(i));
+    }
+    EXPECT_EQ((std::vector<std::u16string>{u"(无)", u"密件", u"草稿", u"Draft"}), shown);
+    EXPECT_EQ(4U, ui::CountStoredWatermarks(printer_));  // the long name is still stored
+
+    // Without a library nothing is added.
+    ASSERT_EQ(ERROR_SUCCESS, host::RegistryKey::DeleteTree(HKEY_CURRENT_USER, UserKeyPath));
+    box.Clear();
+    ui::FillWatermarkList(printer_, list);
+    EXPECT_EQ(0, box.Count());
+    DestroyWindow(list);
+    host::WindowManager::Instance().Reset();
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "ui/profiles/profiles_page.h"
 #include "ui/output/output_options_page.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/watermarks/watermarks_page.h"
 
 namespace qv::ui {
 
@@ -219,7 +220,7 @@ struct SheetPage {
 
 constexpr SheetPage DocumentPages[] = {
     {OutputOptionsTemplate, PropertyPage::Procedure<OutputOptionsPage>},
-    {WatermarksTemplate, nullptr},
+    {WatermarksTemplate, PropertyPage::Procedure<WatermarksPage>},
     {ManualColorTemplate, PropertyPage::Procedure<ManualColorPage>},
     {MonoQualityTemplate, PropertyPage::Procedure<PrintQualityPage>},
     {ProfilesTemplate, PropertyPage::Procedure<ProfilesPage>},

@@ -174,6 +174,45 @@
 #define IDS_PROFILE_NAME_TRAILING_SPACE 192
 #define IDS_PROFILE_NAME_FORBIDDEN 199
 #define IDS_PROFILE_NAME_RESERVED 213
+/* The watermarks page: order radios, the two library lists, their buttons and the hidden
+   on-top pair. */
+#define IDC_WATERMARK_ORDER_GROUP 1069
+#define IDC_NO_WATERMARKS 1155
+#define IDC_ALL_PAGES 1154
+#define IDC_FIRST_OTHER_PAGES 1047
+#define IDC_ODD_EVEN_PAGES 1048
+#define IDC_WATERMARK_SELECTION_GROUP 1070
+#define IDC_FIRST_LIST_CAPTION 1055
+#define IDC_FIRST_WATERMARK_LIST 1049
+#define IDC_SECOND_LIST_CAPTION 1056
+#define IDC_SECOND_WATERMARK_LIST 1050
+#define IDC_ADD_WATERMARK 1153
+#define IDC_EDIT_WATERMARK 1167
+#define IDC_DELETE_WATERMARK 1163
+#define IDC_WATERMARK_POSITION_GROUP 1071
+#define IDC_WATERMARK_UNDER_PAGE 1030
+#define IDC_WATERMARK_OVER_PAGE 1031
+
+/* The watermark pickers: which entry to edit, which to delete, and the dynamic variables. */
+#define IDD_WATERMARK_EDIT_PICKER 136
+#define IDD_WATERMARK_DELETE_PICKER 135
+#define IDD_DYNAMIC_VARIABLE_PICKER 101
+#define IDC_EDIT_PICKER_LIST 1169
+#define IDC_DELETE_PICKER_LIST 1039
+#define IDC_DELETE_PICKER_DELETE 1040
+#define IDC_VARIABLE_LIST 1001
+#define IDC_VARIABLE_ADD 1002
+#define IDC_VARIABLE_TEXT 1000
+
+/* The watermarks page's and the pickers' strings. */
+#define IDS_MESSAGE_CHOOSE_WATERMARK 85
+#define IDS_CAPTION_ALL_PAGES 91
+#define IDS_CAPTION_OTHER_PAGES 92
+#define IDS_CAPTION_FIRST_PAGE 93
+#define IDS_CAPTION_ODD_PAGES 94
+#define IDS_CAPTION_EVEN_PAGES 95
+#define IDS_MESSAGE_CONFIRM_DELETE 103
+#define IDS_WARNING_CAPTION 149
 
 /* The output options page (dialog 128) and the fax cover page setup dialog (dialog 130). */
 #define IDD_FAX_COVER_DIALOG 130

@@ -20,6 +20,7 @@
 #include "ui/core/strings.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/watermarks/dynamic_text.h"
+#include "ui/watermarks/dynamic_variable_picker.h"
 #include "ui/watermarks/watermark_placement.h"
 #include "ui/watermarks/watermark_preview.h"
 #include "ui/watermarks/watermark_store.h"
@@ -334,11 +335,16 @@ class WatermarkEditor final : public ModalDialog {
                 ButtonAt(IDC_EDITOR_VARIABLES).Enable(ButtonAt(IDC_EDITOR_DYNAMIC).IsChecked());
                 Refresh();
                 return true;
-            case IDC_EDITOR_VARIABLES:
-                // The dynamic-variable picker belongs to the watermarks page's dialogs; until it
-                // is part of the module the button changes nothing.
+            case IDC_EDITOR_VARIABLES: {
+                // The picker composes on a copy of the text; the text field gets the copy back
+                // whether the picker ended with OK or not.
+                const Edit text = EditAt(IDC_EDITOR_TEXT);
+                std::u16string composed = text.Text().substr(0, DynamicTextLimit);
+                RunDynamicVariablePicker(Window(), composed);
+                text.SetText(composed);
                 Refresh();
                 return true;
+            }
             case IDC_EDITOR_PLACEMENT:
                 Place();
                 return true;

@@ -9,9 +9,11 @@
 #include "platform/registry.h"
 #include "settings/settings.h"
 #include "settings/text.h"
+#include "ui/core/controls.h"
 #include "ui/core/printer_info.h"
 #include "ui/core/strings.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/watermarks/list_font.h"
 
 namespace qv::ui {
 
@@ -129,23 +131,64 @@ bool WriteWatermarkCount(HANDLE printer, uint32_t count) {
     return OpenDriverSettingsKey(printer, KeyMode::Create, key) && WriteCount(key.Get(), count);
 }
 
+namespace {
+
+// Walks the value names of "Watermarks" from index 0 and hands each to `visit` with the status of
+// its enumeration (success, or ERROR_MORE_DATA for a name longer than the buffer); returns the
+// status that ended the walk.
+template <typename Visit>
+LSTATUS WalkWatermarkNames(HKEY key, Visit visit) {
+    char16_t name[WatermarkNameCapacity];
+    for (uint32_t index = 0;; ++index) {
+        uint32_t nameLength = WatermarkNameCapacity;
+        const LSTATUS status =
+            RegEnumValueW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
+        if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) {
+            return status;
+        }
+        visit(status, std::u16string_view(name, std::min(nameLength, WatermarkNameCapacity - 1)));
+    }
+}
+
+}  // namespace
+
 uint32_t CountStoredWatermarks(HANDLE printer) {
     RegistryKey key;
     if (!OpenWatermarksKey(printer, KeyMode::Read, key)) {
         return 0;
     }
-    char16_t name[WatermarkNameCapacity];
-    for (uint32_t index = 0;; ++index) {
-        uint32_t nameLength = WatermarkNameCapacity;
-        const LSTATUS status =
-            RegEnumValueW(key.Get(), index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_NO_MORE_ITEMS) {
-            return index;
-        }
-        if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) {
-            return 0;
-        }
+    uint32_t count = 0;
+    const LSTATUS end =
+        WalkWatermarkNames(key.Get(), [&count](LSTATUS, std::u16string_view) { ++count; });
+    return end == ERROR_NO_MORE_ITEMS ? count : 0;
+}
+
+std::vector<std::u16string> StoredWatermarkNames(HANDLE printer) {
+    std::vector<std::u16string> names;
+    RegistryKey key;
+    if (!OpenWatermarksKey(printer, KeyMode::Read, key)) {
+        return names;
     }
+    WalkWatermarkNames(key.Get(), [&names](LSTATUS status, std::u16string_view name) {
+        if (status == ERROR_SUCCESS) {
+            names.emplace_back(name);
+        }
+    });
+    return names;
+}
+
+void FillWatermarkList(HANDLE printer, HWND list) {
+    const std::vector<std::u16string> names = StoredWatermarkNames(printer);
+    if (names.empty()) {
+        return;
+    }
+    const ListBox box(list);
+    size_t longest = 0;
+    for (const std::u16string& name : names) {
+        box.Add(name);
+        longest = std::max(longest, name.size());
+    }
+    box.SetHorizontalExtent(NameExtent(longest, list));
 }
 
 bool ReadWatermark(HANDLE printer, std::u16string_view name, WatermarkSpec* watermark) {

@@ -5,9 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/handles.h"
+#include "platform/windows.h"
 #include "settings/plugin_devmode.h"
 #include "ui/watermarks/driver_settings_key.h"
 
@@ -27,6 +30,15 @@ bool WriteWatermarkCount(platform::HANDLE printer, uint32_t count);
 
 // The values of "Watermarks", counted by enumeration; 0 when the enumeration fails.
 uint32_t CountStoredWatermarks(platform::HANDLE printer);
+
+// The names of the stored definitions in the store's order (the registry's value order). A name
+// too long to be read whole is left out: no list could select it.
+std::vector<std::u16string> StoredWatermarkNames(platform::HANDLE printer);
+
+// Appends the stored names to the list box in the store's order and sets its horizontal scroll
+// extent to the longest name's length times the widest character of the list's font. Adds
+// nothing when "Watermarks" cannot be opened.
+void FillWatermarkList(platform::HANDLE printer, platform::HWND list);
 
 // Reads the definition of that name over the WatermarkSpec defaults, so a shorter stored value
 // keeps the defaults' tail. A value that is empty or longer than a WatermarkSpec is absent.
