@@ -68,7 +68,8 @@ class FaxCoverPrint : public testing_support::Qvhost {
 TEST_F(FaxCoverPrint, FaxJobEndsWithItsCoverPageLaidOutOnThePage) {
     const std::string stream =
         PrintFax({"--pages", "3", "--set", "Fax.FaxRecipientName=王小明", "--set",
-                  "Fax.FaxSenderName=李华", "--set", "Fax.FaxNotes=& & & & "});
+                  "Fax.FaxSenderName=李华", "--set", "Fax.FaxNotes=& & & & ", "--escape",
+                  "0x10003@end"});
     const std::vector<GrayImage> pages = testing_support::RenderPages(stream, Dpi, true);
     ASSERT_EQ(4u, pages.size());
     const GrayImage& cover = pages.back();
@@ -80,11 +81,14 @@ TEST_F(FaxCoverPrint, FaxJobEndsWithItsCoverPageLaidOutOnThePage) {
     // Nothing lands outside the page's margins: the host's page space is the device's.
     EXPECT_FALSE(InkIn(cover, {0, 30}, 0, 595));
     EXPECT_FALSE(InkIn(cover, {0, 842}, 0, 25));
-    // The cover mark and the page count's fallback (no application counted pages).
-    EXPECT_NE(std::string::npos,
-              stream.find("%%Make this page the Fax Cover page: \r\n statusdict"));
-    EXPECT_NE(std::string::npos, stream.find("{0 strPP cvs show} ifelse"));
-    EXPECT_NE(std::string::npos, testing_support::FileText(root_ / "fax.prn").find("%%Pages: 4"));
+    // The cover page is the fourth page, before the trailer and after the application's last
+    // escape: the page counted there is the count's fallback.
+    const size_t mark = stream.find("%%Make this page the Fax Cover page: \r\n statusdict");
+    ASSERT_NE(std::string::npos, mark);
+    EXPECT_LT(mark, stream.find("%%Trailer"));
+    EXPECT_NE(std::string::npos, stream.rfind("%%Page: 4 4", mark));
+    EXPECT_NE(std::string::npos, stream.find("{1 strPP cvs show} ifelse", mark));
+    EXPECT_NE(std::string::npos, stream.find("%%Pages: 4"));
 }
 
 TEST_F(FaxCoverPrint, SectionsAppearWhereTheirBitsAreSet) {
