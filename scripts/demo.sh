@@ -77,7 +77,7 @@ qvhost --user alice print "QV Office" --pages 3 --set OutputDestination=3 --set 
   --set Fax.FaxNumber=010-6552-8800 --set Fax.FaxRecipientName=王小明 --set Fax.FaxSenderName=李华 \
   --set Fax.FaxSenderCompany=北京示例有限公司 --set "Fax.FaxNotes=请在收到后回电。共三页，另附封面。" -o "$fax"
 if command -v gs >/dev/null; then
-  gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=png16m -r50 -dFirstPage=4 -dLastPage=4 -o "$root/fax-cover.png" "$fax"
+  gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=png16m -r100 -dFirstPage=4 -dLastPage=4 -o "$root/fax-cover.png" "$fax"
   echo "== The cover page (the job's fourth page):"
   echo "$root/fax-cover.png"
 fi
