@@ -164,10 +164,7 @@ TEST_F(Filter, PrintsAHeldJobThroughThePlugIn) {
 }
 
 TEST_F(Filter, TextsReachPjlOnlyMadeSafe) {
-    std::string driver = FileText(QV_SAMPLES_DIR "/ppd/QV9000Z.PPD");
-    driver.replace(driver.find("*DefaultFaxCard: False"), 22, "*DefaultFaxCard: True");
-    std::ofstream(folder_ / "FAX.PPD", std::ios::binary) << driver;
-    ASSERT_EQ(0, MakePpd(folder_ / "FAX.PPD", ppd_).status);
+    // The colour sample has its fax card installed.
     const Outcome job =
         Run(Job("QVOutput=Fax QVFaxNumber='555\"0100' QVFaxStation=QV-OFFICE"), Report);
     ASSERT_EQ(0, job.status) << job.err;
@@ -189,7 +186,7 @@ TEST_F(Filter, BadJobsFailWithOneErrorAndWriteNothing) {
         {"long user", Job("QVOutput=Reserve QVHoldUser=abcdefghijklmnopqrstuvwxy", Report),
          "ERROR: QVHoldUser takes a text of 1 to 24 characters\n"},
         {"unknown destination", Job("QVOutput=Mars", Report),
-         "ERROR: QVOutput takes Printer, Confidential, Reserve, Repeat, Verify, not 'Mars'\n"},
+         "ERROR: QVOutput takes Printer, Fax, Confidential, Reserve, Repeat, Verify, not 'Mars'\n"},
         {"copies",
          {"42", "alice", "Quarterly", "0", "", Report},
          "ERROR: COPIES takes a number from 1 to 32767, not '0'\n"},

@@ -27,7 +27,8 @@ std::string Sample(const char* name) {
     return std::string(QV_SAMPLES_DIR "/ppd/") + name;
 }
 
-// The colour sample with its fax card installed, as lpadmin -o FaxCard=True leaves a queue's PPD.
+// The colour sample with its fax card installed (as it comes), as lpadmin -o FaxCard=True leaves
+// a queue's PPD.
 std::string FaxCardPpd(const std::filesystem::path& folder) {
     std::ifstream in(Sample("QV9000Z.PPD"));
     std::ofstream out(folder / "FAX.PPD");
@@ -191,12 +192,12 @@ TEST(JobOptions, BadValuesGiveOneErrorLine) {
         {"QV9000Z.PPD",
          {{"QVOutput", "File"}},
          "bob",
-         "ERROR: QVOutput takes Printer, Confidential, Reserve, Repeat, Verify, not 'File'"},
-        {"QV9000Z.PPD",
+         "ERROR: QVOutput takes Printer, Fax, Confidential, Reserve, Repeat, Verify, not 'File'"},
+        {"KS2000.PPD",  // no fax card
          {{"QVOutput", "Fax"}},
          "bob",
          "ERROR: QVOutput takes Printer, Confidential, Reserve, Repeat, Verify, not 'Fax'"},
-        {"QV9000Z.PPD",
+        {"KS2000.PPD",
          {{"QVFaxNumber", "5550100"}},
          "bob",
          "ERROR: QVFaxNumber needs a fax card (FaxCard), which this printer does not have"},
