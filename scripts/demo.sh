@@ -79,3 +79,16 @@ echo "== What a job hands to whoever asks for its watermarks (order, then the fi
 qvhost --user alice print "QV Office" --escape 0x10026/4@1 --escape 0x10027/704@1 \
   -o "$root/watermarks.prn" 2>&1 | cut -c1-96
 ls "$shots"/watermark*
+
+echo
+echo "== A fax of three pages with its cover page, which the user-interface plug-in adds at the"
+echo "   end of the document"
+fax="$root/fax.prn"
+qvhost --user alice print "QV Office" --pages 3 --set OutputDestination=3 --set Fax.FaxSendCoverPage=1 \
+  --set Fax.FaxNumber=010-6552-8800 --set Fax.FaxRecipientName=王小明 --set Fax.FaxSenderName=李华 \
+  --set Fax.FaxSenderCompany=北京示例有限公司 --set "Fax.FaxNotes=请在收到后回电。共三页，另附封面。" -o "$fax"
+if command -v gs >/dev/null; then
+  gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=png16m -r100 -dFirstPage=4 -dLastPage=4 -o "$root/fax-cover.png" "$fax"
+  echo "== The cover page (the job's fourth page):"
+  echo "$root/fax-cover.png"
+fi

@@ -56,6 +56,10 @@ int PrinterDC::EndDoc() {
     if (inPage_) {
         EndPage();
     }
+    target_.EndingDocument();
+    if (inPage_) {
+        EndPage();
+    }
     inDocument_ = false;
     return target_.EndDocument() ? 1 : SP_ERROR;
 }

@@ -17,6 +17,8 @@ public:
     virtual bool StartPage() = 0;
     virtual void WritePageContent(std::string_view postscript) = 0;
     virtual void EndPage() = 0;
+    // The document is about to end: its last page is done and pages may still be added.
+    virtual void EndingDocument() {}
     virtual bool EndDocument() = 0;
     virtual int Escape(int code, int inputSize, const char* input, int outputSize, char* output) = 0;
 };

@@ -47,7 +47,9 @@ const char* const ShorthandProcedures = R"PS(/d {def} bind def
 /$m matrix def
 )PS";
 
-// The host's N-up: a cell of the sheet for each page; the sheet is shown when it is full.
+// The host's N-up: a cell of the sheet for each page; the sheet is shown when it is full. Every
+// startnup (the host's or a plug-in's) ends in startpage, which marks the cell open; a page that
+// no startnup opened (a plug-in turned the procedures off for it) goes on a sheet of its own.
 const char* const NupProcedures = R"PS(/LH /realshowpage load def
 /nupv 6 array def
 /nupangle 0 def /borderlinewidth 0 def /pagew_nup 0 def /pageh_nup 0 def
@@ -55,7 +57,8 @@ const char* const NupProcedures = R"PS(/LH /realshowpage load def
 /paperw_nup 0 def /paperh_nup 0 def /papermarg_nup 12 def /pagemarg_nup 6 def
 /xoffset 0 def /yoffset 0 def /framenup true def /qvsheetpending false def
 /qvllx 0 def /qvlly 0 def /qvurx 0 def /qvury 0 def /qvcellw 0 def /qvcellh 0 def
-/startpage {} def
+/qvcellopen false def
+/startpage {/qvcellopen true store} def
 /; {} def
 /definenup {nupv astore ! /LH /nupshowpage ld} def
 /startnup {/pgy_nup ~ store /pgx_nup ~ store
@@ -71,8 +74,9 @@ const char* const NupProcedures = R"PS(/LH /realshowpage load def
   0 0 pagew_nup pageh_nup rectstroke grestore} if
  0 0 pagew_nup pageh_nup rectclip N
  /qvsheetpending true store startpage} def
-/nupshowpage {grestore
- pgx_nup 1 + nx_nup ge pgy_nup 1 + ny_nup ge and {realshowpage /qvsheetpending false store} if} def
+/nupshowpage {qvcellopen {grestore /qvcellopen false store
+ pgx_nup 1 + nx_nup ge pgy_nup 1 + ny_nup ge and {realshowpage /qvsheetpending false store} if}
+ {realshowpage /qvsheetpending false store} ?} def
 /finalpage {qvsheetpending {realshowpage /qvsheetpending false store} if} def
 /qvnupbegin {counttomark 8 eq {8 2 $ definenup startnup} {definenup startnup} ? cleartomark} def
 )PS";

@@ -2,6 +2,7 @@
 // and end of the document and of pages, drawing, escapes) reaches the host driver's job.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "host/gdi/printer_dc.h"
@@ -20,16 +21,24 @@ public:
     bool StartPage() override;
     void WritePageContent(std::string_view postscript) override { job_.WriteContent(postscript); }
     void EndPage() override { job_.EndPage(); }
+    void EndingDocument() override {
+        if (endingDocument_) {
+            endingDocument_();
+        }
+    }
     bool EndDocument() override;
     int Escape(int code, int inputSize, const char* input, int outputSize, char* output) override;
 
     const std::string& Error() const { return error_; }
+    // Called from within the context's EndDoc, before the job's trailer.
+    void OnEndingDocument(std::function<void()> call) { endingDocument_ = std::move(call); }
 
 private:
     PsJob& job_;
     const Document& document_;
     uint32_t jobId_;
     std::string error_;
+    std::function<void()> endingDocument_;
 };
 
 // Draws a numbered page with graphics calls on a printer device context.

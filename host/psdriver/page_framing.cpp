@@ -1,10 +1,13 @@
 #include "host/psdriver/page_framing.h"
 
+#include "host/gdi/printer_dc.h"
+
 namespace host {
 
 const std::string& PageFramingProcedures() {
-    static const std::string procedures = R"PS(/qvsheetends false def /qvinpage false def
-/qvpagematrix matrix def /qvpagebox [0 0 0 0] def /qvpagesave null def /qvpageoperands 0 def
+    static const std::string procedures = "/qvdeviceunits " + std::to_string(PrinterDC::Resolution) +
+                                          " def\n" + R"PS(/qvsheetends false def /qvinpage false def
+/qvpagematrix matrix def /qvdevicematrix matrix def /qvpagebox [0 0 0 0] def /qvpagesave null def /qvpageoperands 0 def
 /setpagedevice where {pop /qvsetpagedevice /setpagedevice load def} {/qvsetpagedevice {pop} def} ifelse
 /realshowpage {userdict /qvsheetends true put showpage userdict /qvsheetends false put} bind def
 /qvpageframe {qvpagematrix setmatrix qvpagebox aload pop rectclip newpath} bind def
@@ -18,8 +21,12 @@ const std::string& PageFramingProcedures() {
 /qvpagebegin {userdict /qvpagesave save put
  userdict /qvpagematrix matrix currentmatrix put
  userdict /qvpagebox [clippath pathbbox] put newpath
+ qvpagebox 0 get qvpagebox 3 get translate 72 qvdeviceunits div dup neg scale
+ userdict /qvdevicematrix matrix currentmatrix put
  count userdict /qvpageoperands 3 -1 roll put
  userdict /qvinpage true put qventerdoc} bind def
+/qvhostdrawing {qvpagematrix setmatrix} bind def
+/qvhostdrawn {qvdevicematrix setmatrix} bind def
 /qvpageend {qvleavedoc count qvpageoperands sub dup 0 gt {{pop} repeat} {pop} ifelse
  qvpagesave restore} bind def
 /qvhostpagekeys [/PageSize /ImagingBBox /Policies /Orientation /EndPage /BeginPage] def
@@ -66,6 +73,16 @@ const std::string& DocumentCodeEnd() {
 const std::string& PageContentBegin() {
     static const std::string begin = "qvpagebegin\n";
     return begin;
+}
+
+const std::string& HostDrawingBegin() {
+    static const std::string begin = "qvhostdrawing\n";
+    return begin;
+}
+
+const std::string& HostDrawingEnd() {
+    static const std::string end = "\nqvhostdrawn\n";
+    return end;
 }
 
 const std::string& PageContentEnd() {

@@ -9,6 +9,11 @@
 //   the stacks or changes in the graphics state ends with the page. Inside it, setpagedevice does
 //   nothing and initmatrix, initclip, initgraphics, defaultmatrix and erasepage work on the
 //   page's own space (its N-up cell, its rotation) instead of the device's.
+// - Page space. Inside the page's content the space is the device's as the host sets it up:
+//   device units at the printer's resolution, the origin at the top left of the printable area
+//   and y growing downwards, so pass-through PostScript lands where it would on the host. The
+//   host's own drawing (the pieces of graphics calls, a document's page code) runs in the page's
+//   default space of points, as it is written for it.
 // - Document context. The document's prolog, setup, pages and trailer run with a dictionary of
 //   their own (qvdocdict) and their own dictionary stack on top of userdict, kept from one
 //   section to the next, so their definitions never replace the host's names. The document's
@@ -33,5 +38,8 @@ const std::string& DocumentCodeEnd();
 // Around a page's content, once the host has set up the page's space.
 const std::string& PageContentBegin();
 const std::string& PageContentEnd();
+// Around the host's own drawing inside a page's content.
+const std::string& HostDrawingBegin();
+const std::string& HostDrawingEnd();
 
 }  // namespace host

@@ -10,6 +10,7 @@
 #include "host/gdi/device_context.h"
 #include "host/gdi/printer_dc.h"
 #include "host/psdriver/device_mode.h"
+#include "host/psdriver/document_events.h"
 #include "host/psdriver/job_print_target.h"
 #include "host/psdriver/opened_printer.h"
 #include "host/psdriver/ppd.h"
@@ -19,6 +20,7 @@
 #include "host/system/machine.h"
 #include "host/system/spool_jobs.h"
 #include "host/system/utf.h"
+#include "platform/document_event.h"
 #include "platform/gdi.h"
 #include "platform/oem_ps.h"
 #include "platform/spooler.h"
@@ -227,6 +229,10 @@ bool PrintDocument(const PrintRequest& request, PrintResult& result, std::string
     const auto [width, height] = ppd.PageSize();
     auto context = std::make_shared<PrinterDC>(target, width, height);
     const HDC dc = AddDeviceContext(context);
+    const std::unique_ptr<DocumentEvents> events = DocumentEvents::Open(request.Printer, printerHandle);
+    if (events) {
+        target.OnEndingDocument([&events, dc] { events->Send(DOCUMENTEVENT_ENDDOCPRE, dc); });
+    }
     const bool printed = RunOnDeviceContext(dc, target, request, result);
     DeleteDC(dc);
     if (result.Cancelled) {

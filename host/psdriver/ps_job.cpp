@@ -102,6 +102,12 @@ void PsJob::StartPage() {
     stream_.Write("%%EndPageSetup\n");
 }
 
+void PsJob::WriteContent(std::string_view content) {
+    stream_.Write(HostDrawingBegin());
+    stream_.Write(content);
+    stream_.Write(HostDrawingEnd());
+}
+
 void PsJob::EndPage() {
     stream_.Write("\n");
     stream_.Write(HostPageContentEnd());

@@ -40,7 +40,8 @@ class PsJob {
     bool StartDocument(const Document& document, const std::u16string& documentName, uint32_t jobId,
                        std::string& error);
     void StartPage();
-    void WriteContent(std::string_view content) { stream_.Write(content); }
+    // The host's own drawing on the page, in the page's space of points.
+    void WriteContent(std::string_view content);
     void EndPage();
     // Writes the trailer, hands on the last block and disables the device. false with a reason
     // when any spool block could not be written.

@@ -65,6 +65,10 @@ TEST(UiPluginSlots, EachSlotAnswersForItsOwnOperation) {
     EXPECT_EQ(E_NOTIMPL, slots.UpdateExternalFonts(self, nullptr, nullptr, nullptr));
     EXPECT_EQ(E_NOTIMPL, slots.QueryJobAttributes(self, nullptr, nullptr, 1, nullptr));
     EXPECT_EQ(E_NOTIMPL, slots.HideStandardUI(self, 1));
+    int32_t answer = 0;
+    EXPECT_EQ(S_OK, slots.DocumentEvent(self, nullptr, nullptr, 2, 0, nullptr, 0, nullptr, &answer));
+    EXPECT_EQ(1, answer);
+    EXPECT_EQ(E_FAIL, slots.DocumentEvent(self, nullptr, nullptr, 2, 0, nullptr, 0, nullptr, nullptr));
 }
 
 }  // namespace

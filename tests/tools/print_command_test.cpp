@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "tests/host/psdriver/page_images.h"
 #include "tests/host/psdriver/print_fixture.h"
 #include "tests/tools/qvhost_fixture.h"
 
@@ -137,6 +138,39 @@ TEST_F(PrintCommand, WrongInputIsOneLineAndPrintsNothing) {
     std::filesystem::remove(Port().parent_path());
     EXPECT_EQ("qvhost: the spooler could not start the job on C:\\spool\\office.prn (error 3)\n",
               Qv({"print", "QV Office"}).err);
+}
+
+}  // namespace
+
+namespace {
+
+// A pass-through drawn in the host's page space: device units at 600 dots per inch from the top
+// left of the page, y growing downwards.
+TEST_F(PrintCommand, PassThroughDrawsInTheDeviceSpaceOfItsPage) {
+    const std::filesystem::path square = root_ / "square.ps";
+    // A filled square one inch from the left and two inches from the top, half an inch wide.
+    std::ofstream(square) << "newpath 600 1200 moveto 300 0 rlineto 0 300 rlineto -300 0 rlineto "
+                             "closepath fill\n";
+    const std::string output = (root_ / "square.prn").string();
+    const Outcome run = Qv({"print", "QV Office", "--pages", "1", "--passthrough",
+                            square.string() + "@1", "-o", output});
+    ASSERT_EQ(0, run.status) << run.err;
+    constexpr int dpi = 72;
+    const std::vector<testing_support::GrayImage> pages =
+        testing_support::RenderPages(FileText(output), dpi, true);
+    ASSERT_EQ(1u, pages.size());
+    const auto gray = [&pages](int x, int y) { return pages[0].Pixels[y * pages[0].Width + x]; };
+    struct Point {
+        int x;
+        int y;
+        bool ink;
+    };
+    const Point points[] = {{74, 146, true}, {106, 178, true}, {90, 162, true}, {68, 162, false},
+                            {112, 162, false}, {90, 184, false}, {90, 842 - 162, false}};
+    for (const Point& point : points) {
+        SCOPED_TRACE(std::to_string(point.x) + "," + std::to_string(point.y));
+        EXPECT_EQ(point.ink, gray(point.x, point.y) < 128);
+    }
 }
 
 }  // namespace

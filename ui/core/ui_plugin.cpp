@@ -9,6 +9,7 @@
 #include "settings/settings.h"
 #include "ui/core/host_items.h"
 #include "ui/core/printer_events.h"
+#include "ui/fax/document_event.h"
 #include "ui/watermarks/watermark_store.h"
 
 namespace qv::ui {
@@ -106,9 +107,13 @@ HRESULT UiPlugin::DriverEvent(uint32_t event, uint32_t level, uint8_t* driverInf
     return S_OK;
 }
 
-// A slot whose feature comes with the cover page; until then the host uses its own default.
-HRESULT UiPlugin::DocumentEvent(HANDLE, HDC, int32_t, uint32_t, void*, uint32_t, void*, int32_t*) {
-    return E_NOTIMPL;
+HRESULT UiPlugin::DocumentEvent(HANDLE, HDC dc, int32_t event, uint32_t, void*,
+                                uint32_t outputSize, void* output, int32_t* result) {
+    try {
+        return HandleDocumentEvent(dc, event, outputSize, output, result);
+    } catch (...) {
+        return E_FAIL;
+    }
 }
 
 // Slots the plug-in does not use.
