@@ -1,5 +1,6 @@
 #include "printproc/page_watermark.h"
 
+#include <cstdio>
 #include <optional>
 
 #include "platform/system.h"
@@ -27,7 +28,7 @@ std::optional<uint32_t> ReadOrder(HDC dc, std::string& reason) {
     const int answer = ExtEscape(dc, EscGetWatermarkOrder, 0, nullptr, sizeof order,
                                  reinterpret_cast<char*>(&order));
     if (answer != static_cast<int>(sizeof order)) {
-        reason = "the watermark order escape answered " + std::to_string(answer);
+        reason = "the watermark order escape answered " + DecimalText(answer);
         return std::nullopt;
     }
     return order;
@@ -38,8 +39,7 @@ std::optional<WatermarkSpec> ReadWatermark(HDC dc, int escape, std::string& reas
     const int answer =
         ExtEscape(dc, escape, 0, nullptr, sizeof watermark, reinterpret_cast<char*>(&watermark));
     if (answer != static_cast<int>(sizeof watermark)) {
-        reason = "the watermark escape " + std::to_string(escape) + " answered " +
-                 std::to_string(answer);
+        reason = "the watermark escape " + DecimalText(escape) + " answered " + DecimalText(answer);
         return std::nullopt;
     }
     return watermark;
@@ -84,6 +84,14 @@ std::optional<std::u16string> PageText(const WatermarkSpec& watermark, HANDLE pr
 
 }  // namespace
 
+// The module keeps its standard-library template instances to itself: snprintf instead of
+// std::to_string, whose helpers the library exports.
+std::string DecimalText(int64_t value) {
+    char digits[24];
+    std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(value));
+    return digits;
+}
+
 bool DrawPageWatermark(HDC dc, HANDLE printer, uint32_t jobId, uint32_t page, std::string& reason) {
     const std::optional<uint32_t> order = ReadOrder(dc, reason);
     if (!order) {
@@ -91,7 +99,7 @@ bool DrawPageWatermark(HDC dc, HANDLE printer, uint32_t jobId, uint32_t page, st
     }
     const std::optional<int> escape = WatermarkEscapeFor(*order, page);
     if (!escape) {
-        reason = "unknown watermark order " + std::to_string(*order);
+        reason = "unknown watermark order " + DecimalText(*order);
         return false;
     }
     if (*escape == 0) {

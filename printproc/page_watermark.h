@@ -16,4 +16,7 @@ namespace qv::printproc {
 bool DrawPageWatermark(platform::HDC dc, platform::HANDLE printer, uint32_t jobId, uint32_t page,
                        std::string& reason);
 
+// A number in decimal digits, for the module's messages.
+std::string DecimalText(int64_t value);
+
 }  // namespace qv::printproc

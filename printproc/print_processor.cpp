@@ -18,8 +18,8 @@ void LogWatermarkFailure(uint32_t jobId, uint32_t page, const std::string& reaso
     if (source == nullptr) {
         return;
     }
-    const std::string line = "job " + std::to_string(jobId) + " page " + std::to_string(page) +
-                             ": no watermark, " + reason;
+    const std::string line =
+        "job " + DecimalText(jobId) + " page " + DecimalText(page) + ": no watermark, " + reason;
     const std::u16string text(line.begin(), line.end());  // the reasons are ASCII
     const char16_t* strings[] = {text.c_str()};
     ReportEventW(source, EVENTLOG_WARNING_TYPE, 0, WatermarkNotDrawnEvent, nullptr, 1, 0, strings,
