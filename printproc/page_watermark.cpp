@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <optional>
 
+#include "platform/spooler.h"
 #include "platform/system.h"
 #include "settings/plugin_devmode.h"
+#include "settings/printer_info.h"
 #include "settings/text.h"
 #include "watermark/dynamic_text.h"
 #include "watermark/watermark_drawing.h"
@@ -60,6 +62,22 @@ std::optional<int> WatermarkEscapeFor(uint32_t order, uint32_t page) {
     return std::nullopt;
 }
 
+// When the job was started, from the spooler; the current time when the spooler cannot say.
+SYSTEMTIME JobStartTime(HANDLE printer, uint32_t jobId) {
+    SYSTEMTIME time{};
+    uint32_t needed = 0;
+    if (!GetJobW(printer, jobId, 1, nullptr, 0, &needed) && needed >= sizeof(JOB_INFO_1W)) {
+        settings::InfoBuffer buffer(needed);
+        const JOB_INFO_1W* info = nullptr;
+        if (GetJobW(printer, jobId, 1, buffer.Bytes(), buffer.Size(), &needed) &&
+            (info = buffer.As<JOB_INFO_1W>()) != nullptr && info->Submitted.wYear != 0) {
+            return info->Submitted;
+        }
+    }
+    GetLocalTime(&time);
+    return time;
+}
+
 // The text to draw: the record's own, or its dynamic text expanded for this job and page.
 std::optional<std::u16string> PageText(const WatermarkSpec& watermark, HANDLE printer,
                                        uint32_t jobId, uint32_t page, std::string& reason) {
@@ -67,12 +85,11 @@ std::optional<std::u16string> PageText(const WatermarkSpec& watermark, HANDLE pr
     if (watermark.Dynamic == 0) {
         return text;
     }
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
+    const SYSTEMTIME started = JobStartTime(printer, jobId);
     std::u16string expanded(watermark::DynamicTextCapacity, u'\0');
     uint32_t capacity = watermark::DynamicTextCapacity;
     if (!watermark::ExpandWatermarkText(printer, jobId, text.c_str(), static_cast<int32_t>(page),
-                                        now, watermark::ExpansionMode::JobMode, expanded.data(),
+                                        started, watermark::ExpansionMode::JobMode, expanded.data(),
                                         &capacity) ||
         capacity == 0 || capacity > watermark::DynamicTextCapacity) {
         reason = "the dynamic watermark text cannot be expanded for the job";
