@@ -2,7 +2,8 @@
 # Sets up the machine, builds, installs the sample colour printer into a fresh machine root,
 # chooses a confidential job with user name and PIN on the output options page, prints it and
 # shows the stream the printer would get: its PJL header, the start of the PostScript, and its
-# PJL trailer; prints a system PDF turned into PostScript 2-up and pictures its first sheet; then
+# PJL trailer; prints a system PDF turned into PostScript 2-up and pictures its first sheet;
+# prints three pages with watermarks and pictures the first two; then
 # opens the printer's document settings sheet again and writes pictures of its About page, its
 # output options set up for a fax and the fax cover page setup dialog; last it chooses two
 # watermarks on the 水印 page, pictures it with its pickers and shows what the job hands on of
@@ -62,6 +63,22 @@ if command -v gs >/dev/null; then
   echo "== $(pdfinfo "$source_pdf" | awk '/^Pages:/ {print $2}') pages on $sheets sheets; the first sheet:"
   gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=png16m -r50 -dFirstPage=1 -dLastPage=1 -o "$root/spec-2up-sheet1.png" "$nup"
   echo "$root/spec-2up-sheet1.png"
+fi
+echo
+echo "== Watermarks on the printed pages, first and other: \"密件\" on page 1, the dynamic"
+echo "   \"用户名\" (用户：%用户名%) on the others, drawn by the printer's print processor"
+marked="$root/watermarks.prn"
+qvhost --user alice print "QV Office" --pages 3 --drawn -o "$marked" \
+  --set WatermarksEnabled=1 --set WatermarkOrder=3 \
+  --set FirstWatermark.Name=密件 --set FirstWatermark.Text=密件 \
+  --set SecondWatermark.Name=用户名 --set SecondWatermark.Text=用户：%用户名% \
+  --set SecondWatermark.Dynamic=1
+if command -v gs >/dev/null; then
+  for page in 1 2; do
+    gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=png16m -r50 -dFirstPage=$page -dLastPage=$page \
+      -o "$root/watermarks-page$page.png" "$marked"
+    echo "$root/watermarks-page$page.png"
+  done
 fi
 echo
 echo "== The document settings sheet of QV Office: its About page, a fax set up, the cover page"

@@ -13,6 +13,7 @@
 #include "host/psdriver/document_events.h"
 #include "host/psdriver/job_print_target.h"
 #include "host/psdriver/opened_printer.h"
+#include "host/psdriver/page_processor.h"
 #include "host/psdriver/ppd.h"
 #include "host/psdriver/ps_job.h"
 #include "host/psdriver/ui_plugin_host.h"
@@ -114,7 +115,8 @@ void SendEscape(HDC dc, const EscapeRequest& escape, PrintResult& result) {
 
 // The application's side: the document on the job's printer device context, its escapes where
 // the request places them.
-bool RunOnDeviceContext(HDC dc, PrintTarget& target, const PrintRequest& request, PrintResult& result) {
+bool RunOnDeviceContext(HDC dc, PrintTarget& target, const PrintRequest& request,
+                        const std::function<void(int page)>& pageEnding, PrintResult& result) {
     const auto sendEscapes = [&](auto matches) {
         for (const EscapeRequest& escape : request.Escapes) {
             if (matches(escape)) {
@@ -142,6 +144,7 @@ bool RunOnDeviceContext(HDC dc, PrintTarget& target, const PrintRequest& request
             // The document's own PostScript is the page's content, as a drawing would be.
             target.WritePageContent(request.Content.Pages[static_cast<size_t>(page - 1)]);
         }
+        pageEnding(page);
         EndPage(dc);
         if (request.PageWritten) {
             request.PageWritten(page);
@@ -233,7 +236,13 @@ bool PrintDocument(const PrintRequest& request, PrintResult& result, std::string
     if (events) {
         target.OnEndingDocument([&events, dc] { events->Send(DOCUMENTEVENT_ENDDOCPRE, dc); });
     }
-    const bool printed = RunOnDeviceContext(dc, target, request, result);
+    const std::optional<PageProcessor> processor = PageProcessor::ForPrinter(printerHandle);
+    const auto pageEnding = [&](int page) {
+        if (processor) {
+            processor->EndOfPage(dc, printerHandle, result.JobId, page);
+        }
+    };
+    const bool printed = RunOnDeviceContext(dc, target, request, pageEnding, result);
     DeleteDC(dc);
     if (result.Cancelled) {
         error = "the job was cancelled";

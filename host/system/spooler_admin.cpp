@@ -7,6 +7,7 @@
 #include "host/system/machine.h"
 #include "host/system/machine_keys.h"
 #include "host/system/port_writer.h"
+#include "host/system/print_processors.h"
 #include "host/system/registry_batch.h"
 #include "host/system/utf.h"
 #include "platform/spooler.h"
@@ -154,6 +155,13 @@ bool SpoolerAdmin::InstallDriver(const DriverInstall& install, std::string& erro
     RegistryBatch batch;
     if (!batch.Begun() || !PrinterStore::WriteDriver(driver)) {
         error = "cannot write the driver to the registry";
+        return false;
+    }
+    // The print processor the printers of this PPD are pointed at, when it was built.
+    const auto printProcessor = install.moduleFolder / ToUtf8(PrintProcessorModule);
+    const std::u16string processorName = PrintProcessors::NameForDataFile(*ppdName);
+    if (IsReadableFile(printProcessor) && !processorName.empty() &&
+        !PrintProcessors::Install(processorName, printProcessor, error)) {
         return false;
     }
     if (const auto handler = CurrentEvents().driverInstalled) {

@@ -17,6 +17,7 @@ struct DriverInstall {
     std::filesystem::path ppd;
     std::filesystem::path helpFile;      // optional
     std::filesystem::path moduleFolder;  // holds qvpsui.so, qvpsrnd.so and, if built, QVSTMON.EXE
+                                         // and qvprint.so
 };
 
 struct PrinterSetup {
@@ -36,6 +37,7 @@ class SpoolerAdmin {
     static constexpr const char16_t* UiModule = u"qvpsui.so";
     static constexpr const char16_t* RenderModule = u"qvpsrnd.so";
     static constexpr const char16_t* StatusProgram = u"QVSTMON.EXE";
+    static constexpr const char16_t* PrintProcessorModule = u"qvprint.so";
 
     // Each returns false with a one-line reason.
     static bool InstallDriver(const DriverInstall& install, std::string& error);

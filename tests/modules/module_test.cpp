@@ -9,6 +9,7 @@
 #include "host/system/loaded_module.h"
 #include "platform/oem_ps.h"
 #include "platform/oem_ui.h"
+#include "platform/print_processor.h"
 #include "settings/plugin_devmode.h"
 #include "settings/text.h"
 
@@ -81,6 +82,19 @@ TEST(PluginModules, ExportExactlyTheTwoEntryPoints) {
                   DynamicExports(ModuleDir + "/" + test.file))
             << test.file;
     }
+}
+
+TEST(PluginModules, PrintProcessorExportsTheTwoEntryPointsAndServesItsClass) {
+    EXPECT_EQ((std::set<std::string>{"DllCanUnloadNow", "DllGetClassObject"}),
+              DynamicExports(ModuleDir + "/qvprint.so"));
+    const host::LoadedModule module = Load("qvprint.so");
+    ComPtr<IPrintProcessorPage> processor;
+    EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE,
+              module.GetClassObject(CLSID_OEMRENDER, IID_IClassFactory, processor.PutVoid()));
+    ASSERT_EQ(S_OK, module.CreateObject(CLSID_PRINTPROCESSOR, processor));
+    EXPECT_EQ(S_FALSE, module.CanUnloadNow());
+    processor = {};
+    EXPECT_EQ(S_OK, module.CanUnloadNow());
 }
 
 TEST(PluginModules, DefaultWatermarkFaceComesFromTheModulesOwnStrings) {

@@ -21,19 +21,7 @@
 #define IDS_MESSAGE_DELETE_FAILED 145
 #define IDS_MESSAGE_DYNAMIC_TEXT_INVALID 173
 
-/* Dynamic watermark variables, in the order the expander tries them, and the delimiter. */
-#define IDS_VARIABLE_USERNAME 161
-#define IDS_VARIABLE_DATESHORT 162
-#define IDS_VARIABLE_DATELONG 163
-#define IDS_VARIABLE_DATEDDMMYYYY 164
-#define IDS_VARIABLE_TIME 165
-#define IDS_VARIABLE_TIMEMIL 166
-#define IDS_VARIABLE_TIMEHRMN 167
-#define IDS_VARIABLE_PAGENUMBER 168
-#define IDS_VARIABLE_HOSTNAME 169
-#define IDS_VARIABLE_PRINTER 170
-#define IDS_VARIABLE_MODELNAME 171
-#define IDS_VARIABLE_DELIMITER 172
+#include "watermark/variable_ids.h"
 #define IDS_VARIABLE_PERCENT_INSERT 191
 
 /* What the variable picker shows for each variable. */

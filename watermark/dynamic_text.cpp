@@ -1,4 +1,4 @@
-#include "ui/watermarks/dynamic_text.h"
+#include "watermark/dynamic_text.h"
 
 #include <cstdio>
 #include <new>
@@ -6,14 +6,18 @@
 
 #include "platform/locale.h"
 #include "platform/spooler.h"
+#include "settings/module_text.h"
+#include "settings/printer_info.h"
 #include "settings/text.h"
-#include "ui/core/printer_info.h"
-#include "ui/core/strings.h"
-#include "ui/resources/resource_ids.h"
+#include "watermark/variable_ids.h"
 
-namespace qv::ui {
+namespace qv::watermark {
 
 using namespace platform;
+using settings::InfoBuffer;
+using settings::LoadText;
+using settings::PrinterDriverName;
+using settings::PrinterName;
 
 namespace {
 
@@ -218,4 +222,4 @@ bool CheckDynamicText(HANDLE printer, const char16_t* text) {
                                &capacity);
 }
 
-}  // namespace qv::ui
+}  // namespace qv::watermark

@@ -1,8 +1,8 @@
-#include "ui/core/printer_info.h"
+#include "settings/printer_info.h"
 
 #include "platform/spooler.h"
 
-namespace qv::ui {
+namespace qv::settings {
 
 using namespace platform;
 
@@ -58,4 +58,4 @@ std::optional<std::u16string> PrinterDriverName(platform::HANDLE printer) {
     return NameOf(printer, &PRINTER_INFO_2W::pDriverName);
 }
 
-}  // namespace qv::ui
+}  // namespace qv::settings
