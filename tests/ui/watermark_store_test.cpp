@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "host/system/registry_key.h"
 #include "host/system/spooler_admin.h"
+#include "platform/gdi.h"
 #include "settings/settings.h"
 #include "settings/text.h"
 #include "tests/ui/ui_fixture.h"
@@ -294,6 +296,24 @@ TEST_F(WatermarkStoreTest, FillWatermarkListAppendsTheNamesInStoreOrder) {
     }
     EXPECT_EQ((std::vector<std::u16string>{u"(无)", u"密件", u"草稿", u"Draft"}), shown);
     EXPECT_EQ(4U, ui::CountStoredWatermarks(printer_));  // the long name is still stored
+
+    // The names fit the list's scrolling width, measured with the font the list draws with.
+    const auto extent = [&](int32_t height) {
+        LOGFONTW face{};
+        face.lfHeight = height;
+        std::copy_n(u"宋体", 3, face.lfFaceName);
+        const HFONT font = CreateFontIndirectW(&face);
+        SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+        box.Clear();
+        ui::FillWatermarkList(printer_, list);
+        const auto width = SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0);
+        SendMessageW(list, WM_SETFONT, 0, 0);
+        DeleteObject(font);
+        return width;
+    };
+    const auto small = extent(-12);
+    EXPECT_GT(small, 0);
+    EXPECT_GT(extent(-24), small);
 
     // Without a library nothing is added.
     ASSERT_EQ(ERROR_SUCCESS, host::RegistryKey::DeleteTree(HKEY_CURRENT_USER, UserKeyPath));
