@@ -18,6 +18,7 @@ packages=(
   ghostscript
   poppler-utils shared-mime-info
   clang-14 libclang-rt-14-dev
+  libcpp-httplib-dev nlohmann-json3-dev chromium nodejs npm
 )
 
 missing=()
