@@ -19,6 +19,7 @@ packages=(
   ghostscript
   poppler-utils shared-mime-info
   clang-14 libclang-rt-14-dev
+  libcpp-httplib-dev
 )
 
 missing=()

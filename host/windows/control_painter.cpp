@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "host/gdi/gdi_objects.h"
 #include "host/windows/control_classes.h"
@@ -534,28 +535,39 @@ void DrawListView(Painter& paint, Window& window) {
     }
 }
 
-// A property sheet's tabs: one per page, the current one joined to the panel below.
-void DrawTabs(Painter& paint, Window& window) {
-    constexpr int32_t StripHeight = 22;
-    const RECT whole = Whole(window);
-    paint.Box(RECT{0, StripHeight - 1, whole.right, whole.bottom}, Face, Edge);
+constexpr int32_t TabStripHeight = 22;
+
+// Where each tab of a sheet's tab strip lies, in the tab control's coordinates.
+std::vector<RECT> MeasureTabs(Painter& paint, const Window& window) {
+    std::vector<RECT> tabs;
     const PropertySheet* sheet = PropertySheet::Of(window.Parent);
     if (sheet == nullptr) {
-        return;
+        return tabs;
     }
     int32_t x = 2;
     for (int32_t i = 0; i < sheet->PageCount(); ++i) {
-        const std::u16string& title = sheet->PageAt(i).Title;
-        const RECT label = paint.Measure(title, RECT{0, 0, 0, 0}, DT_SINGLELINE);
+        const RECT label = paint.Measure(sheet->PageAt(i).Title, RECT{0, 0, 0, 0}, DT_SINGLELINE);
         const int32_t width = label.right - label.left + 16;
         const bool current = i == sheet->Current();
-        const RECT tab{x, current ? 0 : 2, x + width, StripHeight};
-        paint.Box(tab, current ? Face : ButtonFace, Edge);
-        if (current) {
-            paint.Fill(RECT{tab.left + 1, StripHeight - 1, tab.right - 1, StripHeight}, Face);
-        }
-        paint.Text(title, tab, SingleLine | DT_CENTER, Black);
+        tabs.push_back(RECT{x, current ? 0 : 2, x + width, TabStripHeight});
         x += width;
+    }
+    return tabs;
+}
+
+// A property sheet's tabs: one per page, the current one joined to the panel below.
+void DrawTabs(Painter& paint, Window& window) {
+    const RECT whole = Whole(window);
+    paint.Box(RECT{0, TabStripHeight - 1, whole.right, whole.bottom}, Face, Edge);
+    const PropertySheet* sheet = PropertySheet::Of(window.Parent);
+    const std::vector<RECT> tabs = MeasureTabs(paint, window);
+    for (int32_t i = 0; i < static_cast<int32_t>(tabs.size()); ++i) {
+        const RECT& tab = tabs[i];
+        paint.Box(tab, i == sheet->Current() ? Face : ButtonFace, Edge);
+        if (i == sheet->Current()) {
+            paint.Fill(RECT{tab.left + 1, TabStripHeight - 1, tab.right - 1, TabStripHeight}, Face);
+        }
+        paint.Text(sheet->PageAt(i).Title, tab, SingleLine | DT_CENTER, Black);
     }
 }
 
@@ -603,6 +615,12 @@ void DrawLook(Window& window, DeviceContext& dc) {
             return;
         }
     }
+}
+
+std::vector<RECT> TabRects(const Window& tabControl) {
+    ImageDC measuring(1, 1);
+    Painter paint(measuring, WindowFont(tabControl));
+    return MeasureTabs(paint, tabControl);
 }
 
 }  // namespace host

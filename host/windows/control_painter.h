@@ -5,6 +5,8 @@
 // a window's own painting come afterwards through its messages.
 #pragma once
 
+#include <vector>
+
 #include "host/gdi/device_context.h"
 #include "host/windows/window.h"
 
@@ -16,5 +18,9 @@ platform::LOGFONTW WindowFont(const Window& window);
 // Draws the window's own look onto `dc`, whose origin is the window's top-left corner (border
 // included) and whose clip is what of the window shows.
 void DrawLook(Window& window, DeviceContext& dc);
+
+// Where the tabs of a sheet's tab strip lie, one per page in order, in the tab control's
+// coordinates; what a click on the strip is tested against.
+std::vector<platform::RECT> TabRects(const Window& tabControl);
 
 }  // namespace host

@@ -772,6 +772,11 @@ std::function<std::string(const std::u16string&)> Input::SetScreenshotHandler(
     return std::exchange(screenshotHandler_, std::move(handler));
 }
 
+std::function<std::optional<Action>()> Input::SetLiveSource(
+    std::function<std::optional<Action>()> source) {
+    return std::exchange(liveSource_, std::move(source));
+}
+
 std::optional<std::string> Input::Perform(const Action& action) {
     lastLine_ = action.Line;
     if (action.Kind == ActionKind::Screenshot) {
@@ -787,6 +792,11 @@ std::optional<std::string> Input::Perform(const Action& action) {
 bool Input::PerformNext(Window* waiting) {
     if (failure_ || !running_) {
         return false;
+    }
+    if (queue_.empty() && liveSource_) {
+        if (std::optional<Action> next = liveSource_()) {
+            queue_.push_back(std::move(*next));
+        }
     }
     if (queue_.empty()) {
         failure_ =

@@ -125,6 +125,11 @@ class Input {
         std::function<std::string(const std::u16string& name)> handler);
     const std::vector<std::u16string>& Screenshots() const { return screenshots_; }
 
+    // Where a modal loop waits for a person's next action once the queue is empty (a live view
+    // of the windows); none: the input has ended. Returns the source it replaces.
+    std::function<std::optional<Action>()> SetLiveSource(
+        std::function<std::optional<Action>()> source);
+
   private:
     std::optional<std::string> Perform(const Action& action);
 
@@ -134,6 +139,7 @@ class Input {
     bool running_ = false;
     std::function<std::string(const std::u16string&)> screenshotHandler_;
     std::vector<std::u16string> screenshots_;
+    std::function<std::optional<Action>()> liveSource_;
 };
 
 }  // namespace host

@@ -60,6 +60,7 @@ std::span<const Command> DriverCommands();
 std::span<const Command> PrintCommands();
 std::span<const Command> SettingsCommands();
 std::span<const Command> SheetCommands();
+std::span<const Command> ServeCommands();
 const std::vector<const Command*>* LoadCommandModule(std::string& error);
 
 }  // namespace qvhost

@@ -13,7 +13,8 @@ QvhostCommandModule() {
         });
         std::vector<const qvhost::Command*> all;
         for (const auto table : {qvhost::DriverCommands(), qvhost::PrintCommands(),
-                                 qvhost::SettingsCommands(), qvhost::SheetCommands()}) {
+                                 qvhost::SettingsCommands(), qvhost::SheetCommands(),
+                                 qvhost::ServeCommands()}) {
             for (const qvhost::Command& command : table) {
                 all.push_back(&command);
             }

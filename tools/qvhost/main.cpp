@@ -41,7 +41,7 @@ std::vector<const Command*> OwnCommands() {
 // sheets, then the registry.
 size_t ListingRank(const Command* command) {
     static constexpr std::string_view FirstWords[] = {"init",     "driver", "printer", "print",
-                                                      "settings", "sheet",  "reg"};
+                                                      "settings", "sheet",  "serve", "reg"};
     const std::string_view name(command->name);
     const std::string_view first = name.substr(0, name.find(' '));
     return static_cast<size_t>(std::find(std::begin(FirstWords), std::end(FirstWords), first) -

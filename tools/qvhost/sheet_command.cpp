@@ -23,6 +23,7 @@
 #include "platform/help.h"
 #include "tools/qvhost/command.h"
 #include "tools/qvhost/settings_options.h"
+#include "tools/qvhost/sheet_result.h"
 
 namespace qvhost {
 
@@ -87,17 +88,6 @@ host::PropertySheet* OpenSheet(host::Window** frameOut = nullptr) {
     return nullptr;
 }
 
-// The machine's help control, registered as the system registers it.
-void RegisterHelpControl() {
-    host::RegistryKey key;
-    if (host::RegistryKey::Create(HKEY_CLASSES_ROOT, HtmlHelpControlKey, KEY_ALL_ACCESS, key) ==
-            ERROR_SUCCESS &&
-        !key.GetString(u"")) {
-        key.SetString(u"", u"C:\\Windows\\System32\\hhctrl.ocx");
-    }
-    host::InstallHelpControl();
-}
-
 std::optional<std::string> ReadScript(const std::string& source) {
     if (source == "-") {
         return std::string(std::istreambuf_iterator<char>(std::cin), {});
@@ -139,55 +129,11 @@ void ShootNewPage(SheetRun& run) {
 }
 
 std::string ResultJson(const SheetRun& run) {
-    const host::SheetOutcome& outcome = run.outcome;
-    std::string ended = outcome.Result == 1 ? "ok" : "cancel";
+    std::string ended = run.outcome.Result == 1 ? "ok" : "cancel";
     if (run.cancelledAtEnd) {
-        ended = outcome.Result == 1 ? "script-end-after-apply" : "script-end";
+        ended = run.outcome.Result == 1 ? "script-end-after-apply" : "script-end";
     }
-    std::string json =
-        "{\n  \"printer\": " + Utf8(run.request.Printer) + ",\n  \"sheet\": \"" +
-        (run.request.Kind == host::SheetKind::Document ? "document" : "device") +
-        "\",\n  \"ended\": \"" + ended + "\",\n  \"saved\": " + (outcome.Saved ? "true" : "false") +
-        ",\n  \"settingsChanged\": " + (outcome.PluginReportedChange ? "true" : "false") +
-        ",\n  \"pages\": [";
-    for (size_t i = 0; i < outcome.PageTitles.size(); ++i) {
-        json += (i == 0 ? "" : ", ") + Utf8(outcome.PageTitles[i]);
-    }
-    json += "],\n  \"messageBoxes\": [";
-    const auto& boxes = host::MessageBoxLog::Instance().Records();
-    for (size_t i = 0; i < boxes.size(); ++i) {
-        json += std::string(i == 0 ? "\n" : ",\n") + "    {\"text\": " + Utf8(boxes[i].Text) +
-                ", \"caption\": " + Utf8(boxes[i].Caption) + ", \"icon\": \"" +
-                IconName(boxes[i].Type) + "\", \"answer\": \"" + AnswerName(boxes[i].Answer) +
-                "\"}";
-    }
-    json += boxes.empty() ? "],\n" : "\n  ],\n";
-    json += "  \"help\": [";
-    const auto& help = host::HelpLog();
-    for (size_t i = 0; i < help.size(); ++i) {
-        json += std::string(i == 0 ? "" : ", ") + "{\"viewer\": \"" +
-                (help[i].Html ? "html" : "winhelp") + "\", \"file\": " + Utf8(help[i].File) + "}";
-    }
-    json += "],\n  \"dialogs\": [";
-    const auto& dialogs = host::ModalDialogLog::Instance().Records();
-    for (size_t i = 0; i < dialogs.size(); ++i) {
-        json += std::string(i == 0 ? "" : ", ") + "{\"caption\": " + Utf8(dialogs[i].Caption) +
-                ", \"ended\": \"" + DialogEnding(dialogs[i].Result) + "\"}";
-    }
-    json += "],\n  \"errors\": [";
-    for (size_t i = 0; i < outcome.Errors.size(); ++i) {
-        json += std::string(i == 0 ? "" : ", ") + host::JsonString(outcome.Errors[i]);
-    }
-    json += "],\n";
-    if (outcome.Settings) {
-        json +=
-            "  \"public\": " +
-            host::NestedJson(host::PublicDevModeJson(outcome.Settings->Public())) +
-            ",\n  \"plugin\": " + host::NestedJson(host::RecordJson(outcome.Settings->Plugin())) +
-            "\n";
-    }
-    json += "}\n";
-    return json;
+    return SheetResultJson(run.request, run.outcome, ended);
 }
 
 int Sheet(Session& session, Arguments& arguments) {
@@ -335,6 +281,64 @@ const Command Commands[] = {
 };
 
 }  // namespace
+
+void RegisterHelpControl() {
+    host::RegistryKey key;
+    if (host::RegistryKey::Create(HKEY_CLASSES_ROOT, HtmlHelpControlKey, KEY_ALL_ACCESS, key) ==
+            ERROR_SUCCESS &&
+        !key.GetString(u"")) {
+        key.SetString(u"", u"C:\\Windows\\System32\\hhctrl.ocx");
+    }
+    host::InstallHelpControl();
+}
+
+std::string SheetResultJson(const host::SheetRequest& request, const host::SheetOutcome& outcome,
+                            const std::string& ended) {
+    std::string json =
+        "{\n  \"printer\": " + Utf8(request.Printer) + ",\n  \"sheet\": \"" +
+        (request.Kind == host::SheetKind::Document ? "document" : "device") +
+        "\",\n  \"ended\": \"" + ended + "\",\n  \"saved\": " + (outcome.Saved ? "true" : "false") +
+        ",\n  \"settingsChanged\": " + (outcome.PluginReportedChange ? "true" : "false") +
+        ",\n  \"pages\": [";
+    for (size_t i = 0; i < outcome.PageTitles.size(); ++i) {
+        json += (i == 0 ? "" : ", ") + Utf8(outcome.PageTitles[i]);
+    }
+    json += "],\n  \"messageBoxes\": [";
+    const auto& boxes = host::MessageBoxLog::Instance().Records();
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        json += std::string(i == 0 ? "\n" : ",\n") + "    {\"text\": " + Utf8(boxes[i].Text) +
+                ", \"caption\": " + Utf8(boxes[i].Caption) + ", \"icon\": \"" +
+                IconName(boxes[i].Type) + "\", \"answer\": \"" + AnswerName(boxes[i].Answer) +
+                "\"}";
+    }
+    json += boxes.empty() ? "],\n" : "\n  ],\n";
+    json += "  \"help\": [";
+    const auto& help = host::HelpLog();
+    for (size_t i = 0; i < help.size(); ++i) {
+        json += std::string(i == 0 ? "" : ", ") + "{\"viewer\": \"" +
+                (help[i].Html ? "html" : "winhelp") + "\", \"file\": " + Utf8(help[i].File) + "}";
+    }
+    json += "],\n  \"dialogs\": [";
+    const auto& dialogs = host::ModalDialogLog::Instance().Records();
+    for (size_t i = 0; i < dialogs.size(); ++i) {
+        json += std::string(i == 0 ? "" : ", ") + "{\"caption\": " + Utf8(dialogs[i].Caption) +
+                ", \"ended\": \"" + DialogEnding(dialogs[i].Result) + "\"}";
+    }
+    json += "],\n  \"errors\": [";
+    for (size_t i = 0; i < outcome.Errors.size(); ++i) {
+        json += std::string(i == 0 ? "" : ", ") + host::JsonString(outcome.Errors[i]);
+    }
+    json += outcome.Settings ? "],\n" : "]\n";
+    if (outcome.Settings) {
+        json +=
+            "  \"public\": " +
+            host::NestedJson(host::PublicDevModeJson(outcome.Settings->Public())) +
+            ",\n  \"plugin\": " + host::NestedJson(host::RecordJson(outcome.Settings->Plugin())) +
+            "\n";
+    }
+    json += "}\n";
+    return json;
+}
 
 std::span<const Command> SheetCommands() {
     return Commands;
