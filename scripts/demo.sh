@@ -52,17 +52,17 @@ sleep 0.2
 cat "$root/statusmonitor.log" 2>/dev/null || echo "(nothing yet)"
 
 echo
-echo "== A document no one here wrote: the shared-mime-info specification (a PDF of the system's"
+echo "== A document no one here wrote: the shared-mime-info manual (a PDF of the system's"
 echo "   documentation) turned into PostScript by pdftops, printed 2-up"
-source_pdf=/usr/share/doc/shared-mime-info/shared-mime-info-spec.pdf
-pdftops "$source_pdf" "$root/spec.ps"
-nup="$root/spec-2up.prn"
-qvhost --user alice print "QV Office" --document "$root/spec.ps" --option %PagePerSheet=2 -o "$nup"
+source_pdf=$(ls /usr/share/doc/shared-mime-info/*.pdf | head -n 1)
+pdftops "$source_pdf" "$root/mime-manual.ps"
+nup="$root/mime-manual-2up.prn"
+qvhost --user alice print "QV Office" --document "$root/mime-manual.ps" --option %PagePerSheet=2 -o "$nup"
 if command -v gs >/dev/null; then
   sheets=$(gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=bbox "$nup" 2>&1 | grep -c '^%%BoundingBox' || true)
   echo "== $(pdfinfo "$source_pdf" | awk '/^Pages:/ {print $2}') pages on $sheets sheets; the first sheet:"
-  gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=png16m -r50 -dFirstPage=1 -dLastPage=1 -o "$root/spec-2up-sheet1.png" "$nup"
-  echo "$root/spec-2up-sheet1.png"
+  gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=png16m -r50 -dFirstPage=1 -dLastPage=1 -o "$root/mime-manual-2up-sheet1.png" "$nup"
+  echo "$root/mime-manual-2up-sheet1.png"
 fi
 echo
 echo "== Watermarks on the printed pages, first and other: \"密件\" on page 1, the dynamic"

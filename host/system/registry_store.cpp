@@ -101,21 +101,34 @@ std::u16string DecodeName(const std::string& utf8) {
     return FromUtf8(utf8).value_or(u"");
 }
 
-// BEGIN IMMEDIATE takes the write lock up front, so the busy timeout applies to it and no
-// transaction fails half-way for want of the lock. Rolled back unless committed.
-class WriteTransaction {
+// One change's statements: BEGIN IMMEDIATE takes the write lock up front, so the busy timeout
+// applies to it and no transaction fails half-way for want of the lock; inside a batch, a change
+// is a savepoint of the batch's transaction, so a failed edit still undoes only itself.
+struct TransactionStatements {
+    const char* Begin;
+    const char* Commit;
+    const char* Rollback;
+};
+constexpr TransactionStatements WholeTransaction = {"BEGIN IMMEDIATE", "COMMIT", "ROLLBACK"};
+constexpr TransactionStatements Savepoint = {"SAVEPOINT change", "RELEASE change",
+                                             "ROLLBACK TO change; RELEASE change"};
+
+// Rolled back unless committed.
+class Transaction {
   public:
-    explicit WriteTransaction(sqlite3* db) : db_(db) {
-        begun_ = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    Transaction(sqlite3* db, const TransactionStatements& statements)
+        : db_(db), statements_(statements) {
+        begun_ = sqlite3_exec(db_, statements_.Begin, nullptr, nullptr, nullptr) == SQLITE_OK;
     }
-    ~WriteTransaction() {
+    ~Transaction() {
         if (begun_) {
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            sqlite3_exec(db_, statements_.Rollback, nullptr, nullptr, nullptr);
         }
     }
     bool Begun() const { return begun_; }
     bool Commit() {
-        if (!begun_ || sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        if (!begun_ ||
+            sqlite3_exec(db_, statements_.Commit, nullptr, nullptr, nullptr) != SQLITE_OK) {
             return false;
         }
         begun_ = false;
@@ -124,6 +137,7 @@ class WriteTransaction {
 
   private:
     sqlite3* db_;
+    TransactionStatements statements_;
     bool begun_ = false;
 };
 
@@ -131,37 +145,9 @@ uint32_t LengthInUnits(const std::string& utf8) {
     return static_cast<uint32_t>(DecodeName(utf8).size());
 }
 
-// Inside a batch, a change is a savepoint of the batch's transaction, so a failed edit still
-// undoes only itself.
-class ChangeInBatch {
-  public:
-    explicit ChangeInBatch(sqlite3* db) : db_(db) {
-        begun_ = sqlite3_exec(db_, "SAVEPOINT change", nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
-    ~ChangeInBatch() {
-        if (begun_) {
-            sqlite3_exec(db_, "ROLLBACK TO change", nullptr, nullptr, nullptr);
-            sqlite3_exec(db_, "RELEASE change", nullptr, nullptr, nullptr);
-        }
-    }
-    bool Begun() const { return begun_; }
-    bool Commit() {
-        if (!begun_ ||
-            sqlite3_exec(db_, "RELEASE change", nullptr, nullptr, nullptr) != SQLITE_OK) {
-            return false;
-        }
-        begun_ = false;
-        return true;
-    }
-
-  private:
-    sqlite3* db_;
-    bool begun_ = false;
-};
-
-template <typename Transaction, typename Edit>
-uint32_t RunChange(sqlite3* db, Edit edit) {
-    Transaction transaction(db);
+template <typename Edit>
+uint32_t RunChange(sqlite3* db, const TransactionStatements& statements, Edit edit) {
+    Transaction transaction(db, statements);
     if (!transaction.Begun()) {
         return ERROR_CANTWRITE;
     }
@@ -223,7 +209,7 @@ bool RegistryStore::CreateSchema(std::string& error) {
     if (SchemaIsCurrent()) {
         return true;  // nothing to write: a command that only reads commits nothing
     }
-    WriteTransaction transaction(db_);
+    Transaction transaction(db_, WholeTransaction);
     if (!transaction.Begun()) {
         error = sqlite3_errmsg(db_);
         return false;
@@ -258,8 +244,7 @@ uint32_t RegistryStore::Change(KeyId key, Edit edit) {
     const auto checkedEdit = [&]() -> uint32_t {
         return KeyExists(key) ? edit() : ERROR_KEY_DELETED;
     };
-    return batchDepth_ > 0 ? RunChange<ChangeInBatch>(db_, checkedEdit)
-                           : RunChange<WriteTransaction>(db_, checkedEdit);
+    return RunChange(db_, batchDepth_ > 0 ? Savepoint : WholeTransaction, checkedEdit);
 }
 
 bool RegistryStore::BeginBatch() {
